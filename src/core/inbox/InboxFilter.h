@@ -1,0 +1,4 @@
+#pragma once
+
+// The list filters, in menu order.
+enum class InboxFilter { all, direct, unread, focused, review };

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ConversationKind.h"
+#include "DemoReply.h"
+#include "InboxScope.h"
+#include "MessageColor.h"
+
+#include <QList>
+#include <QString>
+#include <QUuid>
+
+#include <optional>
+
+// One message as the panel shows it. Identity is `id` alone: there is no whole-record equality.
+struct Message
+{
+    QUuid id;
+    QString sender;
+    QString initials;
+    QString subject;
+    QString body;
+    QString category;
+    MessageColor color;
+    bool unread = false;
+    InboxScope scope;
+    ConversationKind kind = ConversationKind::inbox;
+    QString conversation;
+    QString conversationID;
+    QString senderAccountID;
+    bool released = true;
+    QList<DemoReply> replies;
+    std::optional<QString> remoteID;
+    std::optional<QString> serverMessageID;
+    std::optional<QString> replyTo;
+    double sentAt = 0;
+
+    // The canonical text form of a UUID: 36 upper-case characters with hyphens.
+    static QString canonical(const QUuid &id) { return id.toString(QUuid::WithoutBraces).toUpper(); }
+};

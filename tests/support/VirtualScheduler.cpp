@@ -1,0 +1,36 @@
+#include "VirtualScheduler.h"
+
+Scheduler::TimerId VirtualScheduler::schedule(double seconds, std::function<void()> task)
+{
+    const TimerId id = m_nextId++;
+    m_tasks.emplace(std::make_pair(m_now + (seconds > 0 ? seconds : 0), id), Task{id, std::move(task)});
+    return id;
+}
+
+void VirtualScheduler::cancel(TimerId id)
+{
+    for (auto it = m_tasks.begin(); it != m_tasks.end(); ++it) {
+        if (it->second.id == id) {
+            m_tasks.erase(it);
+            return;
+        }
+    }
+}
+
+void VirtualScheduler::advance(double seconds)
+{
+    const double target = m_now + (seconds > 0 ? seconds : 0);
+    while (!m_tasks.empty() && m_tasks.begin()->first.first <= target) {
+        auto it = m_tasks.begin();
+        m_now = it->first.first;
+        std::function<void()> run = std::move(it->second.run);
+        m_tasks.erase(it);
+        run();
+    }
+    m_now = target;
+}
+
+double VirtualScheduler::nextDue() const
+{
+    return m_tasks.empty() ? -1.0 : m_tasks.begin()->first.first;
+}

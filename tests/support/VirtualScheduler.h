@@ -1,0 +1,33 @@
+#pragma once
+
+#include "liveinbox/Scheduler.h"
+
+#include <map>
+#include <utility>
+
+// Virtual time for tests: nothing happens until advance() moves the clock.
+class VirtualScheduler final : public Scheduler
+{
+public:
+    double now() const override { return m_now; }
+    TimerId schedule(double seconds, std::function<void()> task) override;
+    void cancel(TimerId id) override;
+
+    // Moves the clock forward, running every task that falls due, in time order.
+    void advance(double seconds);
+    // Runs the tasks due at the current time (a zero-second advance).
+    void runDue() { advance(0); }
+    std::size_t pendingCount() const { return m_tasks.size(); }
+    // Time of the earliest pending task, or a negative number when none is pending.
+    double nextDue() const;
+
+private:
+    struct Task
+    {
+        TimerId id;
+        std::function<void()> run;
+    };
+    std::multimap<std::pair<double, TimerId>, Task> m_tasks;
+    double m_now = 1000.0;
+    TimerId m_nextId = 1;
+};
