@@ -1,0 +1,164 @@
+#include "LiveMessageConversion.h"
+
+#include <QCryptographicHash>
+#include <QStringView>
+#include <QTextBoundaryFinder>
+
+#include <array>
+#include <utility>
+
+namespace {
+
+QString text(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+// Length in UTF-16 code units of the code point that starts at `index`.
+qsizetype codePointLength(QStringView text, qsizetype index)
+{
+    if (text[index].isHighSurrogate() && index + 1 < text.size() && text[index + 1].isLowSurrogate())
+        return 2;
+    return 1;
+}
+
+ConversationKind conversationKind(std::string_view kind)
+{
+    if (kind == "direct")
+        return ConversationKind::direct;
+    if (kind == "thread")
+        return ConversationKind::thread;
+    return ConversationKind::inbox;
+}
+
+std::optional<QString> optionalText(const std::optional<std::string_view> &utf8)
+{
+    if (!utf8)
+        return std::nullopt;
+    return text(*utf8);
+}
+
+} // namespace
+
+QUuid LiveMessageConversion::localID(const LiveMessage &record)
+{
+    thread_local QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.reset();
+    hash.addData(QByteArrayView(record.id.data(), qsizetype(record.id.size())));
+    return QUuid::fromRfc4122(hash.resultView().first(16));
+}
+
+std::string LiveMessageConversion::attachmentEnvelope(const LiveMessage &record)
+{
+    if (record.files.empty())
+        return {};
+    static constexpr std::string_view open = "\n\n```tandrel-files-v1\n";
+    static constexpr std::string_view close = "\n```";
+    const std::string json = VisualizationFile::encodeArray(record.files);
+    std::string envelope;
+    envelope.reserve(open.size() + json.size() + close.size());
+    envelope += open;
+    envelope += json;
+    envelope += close;
+    return envelope;
+}
+
+Message LiveMessageConversion::message(const LiveMessage &record)
+{
+    const QString sender = text(record.sender);
+    const QString subject = text(record.subject);
+    QString body = text(record.body);
+    if (!record.files.empty())
+        body += text(attachmentEnvelope(record));
+    const ConversationKind kind = conversationKind(record.kind);
+    QString conversation;
+    switch (kind) {
+    case ConversationKind::direct: conversation = QStringLiteral("Direct message"); break;
+    case ConversationKind::thread: conversation = subject; break;
+    case ConversationKind::inbox: conversation = QStringLiteral("Shared inbox"); break;
+    }
+
+    return Message{
+        .id = localID(record),
+        .sender = sender,
+        .initials = initials(sender),
+        .subject = subject,
+        .body = std::move(body),
+        .category = record.categories.empty() ? QString() : categoryName(record.categories.front()),
+        .color = MessageColor::service(),
+        .unread = record.unread,
+        .scope = InboxScope{text(record.scopeId)},
+        .kind = kind,
+        .conversation = std::move(conversation),
+        .conversationID = text(record.conversationId),
+        .senderAccountID = text(record.senderId),
+        .released = true,
+        .replies = {},
+        .remoteID = text(record.id),
+        .serverMessageID = text(record.messageId),
+        .replyTo = optionalText(record.replyTo),
+        .sentAt = record.createdAt,
+    };
+}
+
+QString LiveMessageConversion::categoryName(std::string_view slug)
+{
+    static const std::array<std::pair<std::string_view, QString>, 4> known{{
+        {"needs-response", QStringLiteral("Needs response")},
+        {"updates-context", QStringLiteral("Updates & context")},
+        {"feedback-ideas", QStringLiteral("Feedback & ideas")},
+        {"introductions-opportunities", QStringLiteral("Introductions & opportunities")},
+    }};
+    for (const auto &[key, name] : known) {
+        if (slug == key)
+            return name;
+    }
+
+    QString words = text(slug);
+    words.replace(u'-', u' ');
+    QString result;
+    result.reserve(words.size());
+    qsizetype start = 0;
+    while (start <= words.size()) {
+        qsizetype end = words.indexOf(u' ', start);
+        if (end < 0)
+            end = words.size();
+        if (end > start) {
+            const qsizetype first = codePointLength(words, start);
+            result += words.sliced(start, first).toUpper();
+            result += words.sliced(start + first, end - start - first).toLower();
+        }
+        if (end < words.size())
+            result += u' ';
+        start = end + 1;
+    }
+    return result;
+}
+
+QString LiveMessageConversion::initials(const QString &sender)
+{
+    QString result;
+    if (sender.isEmpty())
+        return result;
+    // Separators are whole characters: a space that carries a combining mark is not a separator.
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, sender);
+    const QStringView view(sender);
+    qsizetype start = 0;
+    bool inPiece = false;
+    int taken = 0;
+    while (taken < 2) {
+        const qsizetype end = finder.toNextBoundary();
+        if (end < 0)
+            break;
+        const QStringView character = view.sliced(start, end - start);
+        if (character == u" " || character == u"_") {
+            inPiece = false;
+        } else if (!inPiece) {
+            inPiece = true;
+            result += character;
+            ++taken;
+        }
+        start = end;
+    }
+    return result.toUpper();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "LiveMessage.h"
+#include "inbox/Message.h"
+
+#include <QString>
+#include <QUuid>
+
+#include <string>
+#include <string_view>
+
+// The values derived from one service record: its local identity, the fence that carries its files
+// inside the body, and the Message the panel shows. All of them depend on the record alone.
+class LiveMessageConversion
+{
+public:
+    // The first 16 bytes of the SHA-256 of the record id's UTF-8 bytes, used unchanged as the UUID's
+    // bytes (no version or variant bits are set), so a record keeps its identity across runs.
+    static QUuid localID(const LiveMessage &record);
+
+    // "\n\n```tandrel-files-v1\n" + the files as a JSON array + "\n```" (UTF-8); empty without files.
+    static std::string attachmentEnvelope(const LiveMessage &record);
+
+    static Message message(const LiveMessage &record);
+
+    // The display name of a label slug: the four known slugs have fixed names; any other slug has its
+    // hyphens turned into spaces and each space-separated word capitalised.
+    static QString categoryName(std::string_view slug);
+
+    // Up to two upper-case initials: the first user-perceived character of each of the first two pieces
+    // of the name split at spaces and underscores.
+    static QString initials(const QString &sender);
+};

@@ -1,0 +1,382 @@
+#include "liveinbox/LiveMessageCache.h"
+#include "liveinbox/LiveMessageConversion.h"
+#include "liveinbox/WireDecoder.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+// A record whose texts are string literals (they outlive every test).
+LiveMessage record(std::string_view id = "rec-1")
+{
+    LiveMessage m;
+    m.id = id;
+    m.messageId = "msg-1";
+    m.scopeId = "team-launch";
+    m.conversationId = "conv-9";
+    m.senderId = "acct-7";
+    m.sender = "Nora Patel";
+    m.subject = "Launch notes";
+    m.body = "Hello **team**";
+    m.categories = {"needs-response"};
+    m.kind = "thread";
+    m.createdAt = 1700000000.25;
+    m.unread = true;
+    m.focused = true;
+    m.focusIndex = 3;
+    m.replyTo = "msg-0";
+    m.conversationTitle = "Ignored title";
+    return m;
+}
+
+// One message object; `overrides` replaces or adds keys (raw JSON values).
+QByteArray messageJson(const QByteArray &id, std::map<QByteArray, QByteArray> overrides = {})
+{
+    std::map<QByteArray, QByteArray> fields{
+        {"id", '"' + id + '"'},     {"messageId", R"("m-)" + id + '"'}, {"scopeId", R"("personal")"},
+        {"conversationId", R"("c")"}, {"senderId", R"("42")"},          {"sender", R"("Owen Brandt")"},
+        {"subject", R"("Hi")"},      {"body", R"("Body of )" + id + '"'}, {"categories", R"(["launch-plan"])"},
+        {"kind", R"("direct")"},     {"createdAt", "17.5"},              {"unread", "false"},
+        {"focused", "false"},        {"focusIndex", "0"},
+    };
+    for (auto &[key, value] : overrides)
+        fields[key] = value;
+    QByteArray out = "{";
+    for (const auto &[key, value] : fields) {
+        if (out.size() > 1)
+            out += ',';
+        out += '"' + key + "\":" + value;
+    }
+    return out + '}';
+}
+
+LiveSnapshot snapshot(const QList<QByteArray> &messages, const QByteArray &account = "42",
+                      const QByteArray &origin = "https://t.example")
+{
+    const QByteArray json = R"({"version":1,"account":{"id":")" + account + R"(","provider":"x","origin":")" +
+                            origin + R"("},"scopes":[],"messages":[)" + messages.join(',') + R"(],"fetchedAt":1})";
+    auto result = WireDecoder::snapshot(json);
+    if (!result.ok()) {
+        ADD_FAILURE() << result.failure().description.toStdString();
+        return {};
+    }
+    return std::move(result).value();
+}
+
+// A reused Message shares its texts with the earlier one; a fresh conversion allocates new ones.
+bool sameConversion(const Message &a, const Message &b)
+{
+    return a.id == b.id && a.body.constData() == b.body.constData() && a.sender.constData() == b.sender.constData();
+}
+
+QString initials(const char *sender)
+{
+    LiveMessage m = record();
+    m.sender = sender;
+    return LiveMessageConversion::message(m).initials;
+}
+
+QString category(std::vector<std::string_view> categories)
+{
+    LiveMessage m = record();
+    m.categories = std::move(categories);
+    return LiveMessageConversion::message(m).category;
+}
+
+} // namespace
+
+TEST(LiveMessageConversion, LocalIdIsTheLeadingHalfOfTheSha256OfTheRecordId)
+{
+    // printf %s rec-1 | sha256sum -> a7c73f631276b8ba8eeacf43c2bccc19 7228de7b...
+    const QUuid id = LiveMessageConversion::localID(record("rec-1"));
+    EXPECT_EQ(id.toRfc4122(), QByteArray::fromHex("a7c73f631276b8ba8eeacf43c2bccc19"));
+    EXPECT_EQ(Message::canonical(id), QStringLiteral("A7C73F63-1276-B8BA-8EEA-CF43C2BCCC19"));
+    // printf %s Zürich-7 | sha256sum -> 12e2bf5bd18e7afc10fec0307a554100...: UTF-8 bytes, and neither the
+    // version nibble (7) nor the variant bits (1) are adjusted.
+    EXPECT_EQ(Message::canonical(LiveMessageConversion::localID(record("Z\xC3\xBCrich-7"))),
+              QStringLiteral("12E2BF5B-D18E-7AFC-10FE-C0307A554100"));
+    // Depends on the id alone.
+    LiveMessage other = record("rec-1");
+    other.body = "changed";
+    other.unread = false;
+    EXPECT_EQ(LiveMessageConversion::localID(other), id);
+}
+
+TEST(LiveMessageConversion, FillsEveryFieldFromTheRecord)
+{
+    const LiveMessage wire = record();
+    const Message m = LiveMessageConversion::message(wire);
+    EXPECT_EQ(m.id, LiveMessageConversion::localID(wire));
+    EXPECT_EQ(m.sender, QStringLiteral("Nora Patel"));
+    EXPECT_EQ(m.initials, QStringLiteral("NP"));
+    EXPECT_EQ(m.subject, QStringLiteral("Launch notes"));
+    EXPECT_EQ(m.body, QStringLiteral("Hello **team**")); // no files, no fence
+    EXPECT_EQ(m.category, QStringLiteral("Needs response"));
+    EXPECT_EQ(m.color, MessageColor::service());
+    EXPECT_EQ(m.color, (MessageColor{0.68, 0.75, 1.0, 1.0}));
+    EXPECT_TRUE(m.unread);
+    EXPECT_EQ(m.scope, InboxScope{QStringLiteral("team-launch")});
+    EXPECT_EQ(m.kind, ConversationKind::thread);
+    EXPECT_EQ(m.conversation, QStringLiteral("Launch notes"));
+    EXPECT_EQ(m.conversationID, QStringLiteral("conv-9"));
+    EXPECT_EQ(m.senderAccountID, QStringLiteral("acct-7"));
+    EXPECT_TRUE(m.released);
+    EXPECT_TRUE(m.replies.isEmpty());
+    EXPECT_EQ(m.remoteID, QStringLiteral("rec-1"));
+    EXPECT_EQ(m.serverMessageID, QStringLiteral("msg-1"));
+    EXPECT_EQ(m.replyTo, QStringLiteral("msg-0"));
+    EXPECT_EQ(m.sentAt, 1700000000.25);
+
+    LiveMessage root = record();
+    root.replyTo.reset();
+    root.sender = "Jos\xC3\xA9";
+    root.subject = "caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC";
+    const Message converted = LiveMessageConversion::message(root);
+    EXPECT_FALSE(converted.replyTo.has_value());
+    EXPECT_EQ(converted.sender, QString::fromUtf8("José"));
+    EXPECT_EQ(converted.subject, QString::fromUtf8("café 日本"));
+}
+
+TEST(LiveMessageConversion, KindsAndConversationTitles)
+{
+    const std::pair<const char *, std::pair<ConversationKind, QString>> cases[] = {
+        {"direct", {ConversationKind::direct, QStringLiteral("Direct message")}},
+        {"thread", {ConversationKind::thread, QStringLiteral("Launch notes")}},
+        {"Direct", {ConversationKind::inbox, QStringLiteral("Shared inbox")}},
+        {"Thread", {ConversationKind::inbox, QStringLiteral("Shared inbox")}},
+        {"inbox", {ConversationKind::inbox, QStringLiteral("Shared inbox")}},
+        {"", {ConversationKind::inbox, QStringLiteral("Shared inbox")}},
+    };
+    for (const auto &[kind, expected] : cases) {
+        LiveMessage m = record();
+        m.kind = kind;
+        const Message converted = LiveMessageConversion::message(m);
+        EXPECT_EQ(converted.kind, expected.first) << kind;
+        EXPECT_EQ(converted.conversation, expected.second) << kind;
+    }
+}
+
+TEST(LiveMessageConversion, InitialsTakeWholeCharactersOfTheFirstTwoPieces)
+{
+    EXPECT_EQ(initials("nora_patel smith"), QStringLiteral("NP"));
+    EXPECT_EQ(initials("Nora"), QStringLiteral("N"));
+    EXPECT_EQ(initials("   "), QString());
+    EXPECT_EQ(initials(""), QString());
+    EXPECT_EQ(initials("_ _"), QString());
+    EXPECT_EQ(initials("  owen   brandt  x"), QStringLiteral("OB"));
+    EXPECT_EQ(initials("__lena__"), QStringLiteral("L"));
+    // Only the space character and the underscore split.
+    EXPECT_EQ(initials("nora\tpatel"), QStringLiteral("N"));
+    EXPECT_EQ(initials("nora\xC2\xA0patel"), QStringLiteral("N"));
+    EXPECT_EQ(initials("nora-patel"), QStringLiteral("N"));
+    // A letter with a combining mark, an emoji with a skin tone, a flag and a joined emoji sequence are
+    // each one character.
+    EXPECT_EQ(initials("e\xCC\x81lodie martin"), QString::fromUtf8("E\xCC\x81M"));
+    EXPECT_EQ(initials("\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD ok"), QString::fromUtf8("\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBDO"));
+    EXPECT_EQ(initials("\xF0\x9F\x87\xA9\xF0\x9F\x87\xAA team"), QString::fromUtf8("\xF0\x9F\x87\xA9\xF0\x9F\x87\xAAT"));
+    EXPECT_EQ(initials("\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7 family"),
+              QString::fromUtf8("\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7"
+                                "F"));
+    // Upper-casing is the full mapping.
+    EXPECT_EQ(initials("\xC3\xA5sa lindqvist"), QString::fromUtf8("ÅL"));
+    EXPECT_EQ(initials("\xC3\x9F x"), QStringLiteral("SSX"));
+}
+
+TEST(LiveMessageConversion, CategoryIsTheDisplayNameOfTheFirstSlug)
+{
+    EXPECT_EQ(category({"needs-response", "launch-plan"}), QStringLiteral("Needs response"));
+    EXPECT_EQ(category({"updates-context"}), QStringLiteral("Updates & context"));
+    EXPECT_EQ(category({"feedback-ideas"}), QStringLiteral("Feedback & ideas"));
+    EXPECT_EQ(category({"introductions-opportunities"}), QStringLiteral("Introductions & opportunities"));
+    EXPECT_EQ(category({"launch-plan", "needs-response"}), QStringLiteral("Launch Plan"));
+    EXPECT_EQ(category({}), QString());
+
+    EXPECT_EQ(LiveMessageConversion::categoryName("design"), QStringLiteral("Design"));
+    EXPECT_EQ(LiveMessageConversion::categoryName("LAUNCH-pLAN"), QStringLiteral("Launch Plan"));
+    EXPECT_EQ(LiveMessageConversion::categoryName("Needs-Response"), QStringLiteral("Needs Response"));
+    EXPECT_EQ(LiveMessageConversion::categoryName("two words-here"), QStringLiteral("Two Words Here"));
+    EXPECT_EQ(LiveMessageConversion::categoryName("a--b-"), QStringLiteral("A  B "));
+    EXPECT_EQ(LiveMessageConversion::categoryName("\xC3\xBC" "ber-\xC3\x89T\xC3\x89"), QString::fromUtf8("Über Été"));
+    EXPECT_EQ(LiveMessageConversion::categoryName(""), QString());
+}
+
+TEST(LiveMessageConversion, FilesTravelInOneFenceAfterTheBody)
+{
+    LiveMessage m = record();
+    EXPECT_EQ(LiveMessageConversion::attachmentEnvelope(m), "");
+
+    m.files = {{"pulse \"v2\".html", "text/html", "PGI+"}, {"notes\n\xC3\xA9.txt", "text/plain", ""}};
+    const std::string envelope = LiveMessageConversion::attachmentEnvelope(m);
+    const std::string open = "\n\n```tandrel-files-v1\n";
+    ASSERT_TRUE(envelope.starts_with(open));
+    ASSERT_TRUE(envelope.ends_with("\n```"));
+    const std::string json = envelope.substr(open.size(), envelope.size() - open.size() - 4);
+    const auto decoded = WireDecoder::visualizationFiles(json);
+    ASSERT_TRUE(decoded.ok()) << decoded.failure().description.toStdString();
+    EXPECT_EQ(decoded.value(), m.files);
+
+    const QString body = LiveMessageConversion::message(m).body;
+    EXPECT_EQ(body, QStringLiteral("Hello **team**") + QString::fromStdString(envelope));
+    EXPECT_EQ(body.count(QStringLiteral("```tandrel-files-v1")), 1);
+    EXPECT_EQ(body.count(QStringLiteral("```")), 2);
+    EXPECT_FALSE(body.endsWith(u'\n'));
+}
+
+TEST(LiveMessageCache, UnchangedRecordsOfTheSameAccountKeepTheirMessage)
+{
+    LiveMessageCache cache;
+    EXPECT_FALSE(cache.account().has_value());
+    std::weak_ptr<const char[]> firstStorage;
+    QList<Message> first;
+    {
+        const LiveSnapshot one = snapshot({messageJson("a"), messageJson("b")});
+        firstStorage = one.storage;
+        first = cache.apply(one);
+    }
+    ASSERT_EQ(first.size(), 2);
+    EXPECT_EQ(cache.account(), "42");
+    EXPECT_EQ(cache.origin(), "https://t.example");
+    EXPECT_FALSE(firstStorage.expired()); // the remembered records point into it
+
+    const LiveSnapshot two = snapshot({messageJson("a"), messageJson("b")});
+    const QList<Message> second = cache.apply(two);
+    ASSERT_EQ(second.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(sameConversion(first[i], second[i])) << i;
+        EXPECT_EQ(second[i].body, first[i].body);
+        EXPECT_EQ(second[i].initials, first[i].initials);
+    }
+    EXPECT_EQ(second[0].remoteID, QStringLiteral("a"));
+    // Only the latest snapshot's bytes are kept: the remembered records now point into them.
+    EXPECT_TRUE(firstStorage.expired());
+    const LiveMessage *kept = cache.source("a");
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->id.data(), two.messages[0].id.data());
+    EXPECT_EQ(kept->body.data(), two.messages[0].body.data());
+}
+
+TEST(LiveMessageCache, AnotherAccountOrOriginConvertsAfresh)
+{
+    LiveMessageCache cache;
+    const QList<Message> first = cache.apply(snapshot({messageJson("a")}));
+
+    const QList<Message> otherAccount = cache.apply(snapshot({messageJson("a")}, "43"));
+    ASSERT_EQ(otherAccount.size(), 1);
+    EXPECT_EQ(otherAccount[0].id, first[0].id);
+    EXPECT_FALSE(sameConversion(otherAccount[0], first[0]));
+    EXPECT_EQ(cache.account(), "43");
+
+    const QList<Message> otherOrigin = cache.apply(snapshot({messageJson("a")}, "43", "https://u.example"));
+    EXPECT_FALSE(sameConversion(otherOrigin[0], otherAccount[0]));
+    EXPECT_EQ(cache.origin(), "https://u.example");
+
+    // Origins compare exactly.
+    const QList<Message> slash = cache.apply(snapshot({messageJson("a")}, "43", "https://u.example/"));
+    EXPECT_FALSE(sameConversion(slash[0], otherOrigin[0]));
+
+    const QList<Message> again = cache.apply(snapshot({messageJson("a")}, "43", "https://u.example/"));
+    EXPECT_TRUE(sameConversion(again[0], slash[0]));
+}
+
+TEST(LiveMessageCache, ChangedRecordsAreConvertedAgainUnderTheSameId)
+{
+    LiveMessageCache cache;
+    const QList<Message> first = cache.apply(snapshot({messageJson("a"), messageJson("b")}));
+    EXPECT_FALSE(first[0].unread);
+
+    const QList<Message> second =
+        cache.apply(snapshot({messageJson("a", {{"unread", "true"}}), messageJson("b")}));
+    EXPECT_TRUE(second[0].unread);
+    EXPECT_EQ(second[0].id, first[0].id);
+    EXPECT_FALSE(sameConversion(second[0], first[0]));
+    EXPECT_TRUE(sameConversion(second[1], first[1]));
+
+    // A field the Message does not carry still counts as a change of the record.
+    const QList<Message> third =
+        cache.apply(snapshot({messageJson("a", {{"unread", "true"}, {"conversationTitle", R"("T")"}}),
+                              messageJson("b")}));
+    EXPECT_FALSE(sameConversion(third[0], second[0]));
+    EXPECT_EQ(cache.source("a")->conversationTitle, std::optional<std::string_view>("T"));
+}
+
+TEST(LiveMessageCache, ForgetsRecordsThatLeaveTheSnapshot)
+{
+    LiveMessageCache cache;
+    const QList<Message> first = cache.apply(snapshot({messageJson("a"), messageJson("b"), messageJson("c")}));
+    EXPECT_EQ(cache.size(), 3u);
+
+    const QList<Message> second = cache.apply(snapshot({messageJson("c"), messageJson("a")}));
+    ASSERT_EQ(second.size(), 2);
+    EXPECT_TRUE(sameConversion(second[0], first[2])); // snapshot order, not cache order
+    EXPECT_TRUE(sameConversion(second[1], first[0]));
+    EXPECT_EQ(cache.size(), 2u);
+    EXPECT_EQ(cache.source("b"), nullptr);
+    EXPECT_EQ(cache.message("b"), nullptr);
+
+    const QList<Message> back = cache.apply(snapshot({messageJson("b")}));
+    EXPECT_FALSE(sameConversion(back[0], first[1]));
+    EXPECT_EQ(back[0].id, first[1].id);
+
+    EXPECT_TRUE(cache.apply(snapshot({})).isEmpty());
+    EXPECT_EQ(cache.size(), 0u);
+}
+
+TEST(LiveMessageCache, RepeatedIdsAllAppearAndTheLastIsRemembered)
+{
+    LiveMessageCache cache;
+    const QList<Message> first = cache.apply(
+        snapshot({messageJson("a"), messageJson("b"), messageJson("a", {{"unread", "true"}}), messageJson("b")}));
+    ASSERT_EQ(first.size(), 4);
+    EXPECT_FALSE(first[0].unread);
+    EXPECT_TRUE(first[2].unread);
+    EXPECT_EQ(first[0].id, first[2].id);
+    EXPECT_EQ(first[1].id, first[3].id);
+    EXPECT_EQ(cache.size(), 2u);
+    EXPECT_TRUE(cache.source("a")->unread);
+    EXPECT_TRUE(cache.message("a")->unread);
+
+    // The first "a" differs from the remembered (last) one and is converted; the second is reused.
+    const QList<Message> second = cache.apply(
+        snapshot({messageJson("a"), messageJson("b"), messageJson("a", {{"unread", "true"}}), messageJson("b")}));
+    ASSERT_EQ(second.size(), 4);
+    EXPECT_FALSE(second[0].unread);
+    EXPECT_FALSE(sameConversion(second[0], first[0]));
+    EXPECT_TRUE(second[2].unread);
+    EXPECT_TRUE(sameConversion(second[2], first[2]));
+    EXPECT_TRUE(sameConversion(second[1], first[3]));
+    EXPECT_TRUE(sameConversion(second[3], first[3]));
+    EXPECT_TRUE(cache.source("a")->unread);
+
+    // An earlier copy reused from the previous snapshot, then a changed later copy: the later one wins.
+    const QList<Message> third =
+        cache.apply(snapshot({messageJson("a", {{"unread", "true"}}), messageJson("a", {{"subject", R"("New")"}})}));
+    ASSERT_EQ(third.size(), 2);
+    EXPECT_TRUE(sameConversion(third[0], second[2]));
+    EXPECT_EQ(third[1].subject, QStringLiteral("New"));
+    EXPECT_EQ(cache.size(), 1u);
+    EXPECT_EQ(cache.source("a")->subject, "New");
+    EXPECT_EQ(cache.message("a")->subject, QStringLiteral("New"));
+}
+
+TEST(LiveMessageCache, ResetForgetsEverything)
+{
+    LiveMessageCache cache;
+    std::weak_ptr<const char[]> storage;
+    QList<Message> first;
+    {
+        const LiveSnapshot one = snapshot({messageJson("a")});
+        storage = one.storage;
+        first = cache.apply(one);
+    }
+    cache.reset();
+    EXPECT_FALSE(cache.account().has_value());
+    EXPECT_FALSE(cache.origin().has_value());
+    EXPECT_EQ(cache.size(), 0u);
+    EXPECT_TRUE(storage.expired());
+
+    const QList<Message> again = cache.apply(snapshot({messageJson("a")}));
+    EXPECT_FALSE(sameConversion(again[0], first[0]));
+    EXPECT_EQ(again[0].id, first[0].id);
+}
