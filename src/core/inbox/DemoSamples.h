@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Message.h"
+
+#include <QList>
+
+// The fictional data of the demo inbox. Personal samples, the visualization sample and the arrival templates
+// are made once per run; the team samples get fresh ids on every read of samples().
+class DemoSamples
+{
+public:
+    static const DemoSamples &instance();
+
+    // The personal samples (with per-index sender and conversation ids), then the five team and review samples.
+    QList<Message> samples() const;
+    const QList<Message> &personalSamples() const { return m_personal; }
+    const Message &visualizationSample() const { return m_visualization; }
+    // The two arrival templates, used alternately.
+    const QList<Message> &arrivals() const { return m_arrivals; }
+
+private:
+    DemoSamples();
+
+    QList<Message> m_personal;
+    Message m_visualization;
+    QList<Message> m_arrivals;
+};

@@ -1,0 +1,1122 @@
+#include "Inbox.h"
+
+#include "ArrivalTracker.h"
+#include "DemoSamples.h"
+
+#include "liveinbox/LiveMessageConversion.h"
+#include "liveinbox/WireDecoder.h"
+
+#include <QLocale>
+#include <QUrlQuery>
+
+#include <algorithm>
+
+namespace {
+
+const QString readOperation = QStringLiteral("read");
+const QString focusOperation = QStringLiteral("focus");
+const QString unfocusOperation = QStringLiteral("unfocus");
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// Case-insensitive containment under the user's locale; diacritics and width stay significant.
+class QueryMatcher
+{
+public:
+    explicit QueryMatcher(const QString &query)
+    {
+        const QLocale locale;
+        // Turkic languages case-map the dotted and dotless i differently from the default folding.
+        m_localeLowering = locale.language() == QLocale::Turkish || locale.language() == QLocale::Azerbaijani;
+        m_query = m_localeLowering ? locale.toLower(query) : query;
+    }
+
+    bool matches(const QString &text) const
+    {
+        if (m_localeLowering)
+            return QLocale().toLower(text).contains(m_query);
+        return text.contains(m_query, Qt::CaseInsensitive);
+    }
+
+private:
+    QString m_query;
+    bool m_localeLowering = false;
+};
+
+} // namespace
+
+Inbox::Inbox(bool live, InboxServices services, QObject *parent)
+    : QObject(parent), m_services(std::move(services)), m_scheduler(*m_services.scheduler),
+      m_arrivalTracker(std::make_unique<ArrivalTracker>()), m_live(live)
+{
+    m_scopeNames = {{InboxScope::personal(), QStringLiteral("Personal inbox")},
+                    {InboxScope::demoTeamLaunch(), QStringLiteral("Launch crew")}};
+    if (live) {
+        m_availableScopes = {InboxScope::personal()};
+        m_loading = true;
+    } else {
+        m_messages = DemoSamples::instance().samples();
+        m_availableScopes = InboxScope::allCases();
+    }
+}
+
+Inbox::~Inbox()
+{
+    // Tasks scheduled on behalf of this inbox must not outlive it.
+    for (const Scheduler::TimerId id : std::as_const(m_posted))
+        m_scheduler.cancel(id);
+    m_subscription.reset();
+}
+
+Scheduler::TimerId Inbox::post(double seconds, std::function<void()> task)
+{
+    auto id = std::make_shared<Scheduler::TimerId>(0);
+    *id = m_scheduler.schedule(seconds, [this, id, task = std::move(task)] {
+        m_posted.remove(*id);
+        task();
+    });
+    m_posted.insert(*id);
+    return *id;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Field writes
+
+void Inbox::setMessages(QList<Message> messages)
+{
+    m_messages = std::move(messages);
+    m_cachedReaderSize.reset();
+    m_threads.reset();
+    Q_EMIT messagesChanged();
+}
+
+void Inbox::setLoading(bool loading)
+{
+    if (m_loading == loading)
+        return;
+    m_loading = loading;
+    Q_EMIT loadingChanged();
+}
+
+void Inbox::setConnectionError(std::optional<QString> error)
+{
+    if (m_connectionError == error)
+        return;
+    m_connectionError = std::move(error);
+    Q_EMIT connectionErrorChanged();
+}
+
+void Inbox::setActionError(std::optional<QString> error)
+{
+    if (m_actionError == error)
+        return;
+    m_actionError = std::move(error);
+    Q_EMIT actionErrorChanged();
+}
+
+void Inbox::setDirectDraft(const QString &draft)
+{
+    if (m_directDraft == draft)
+        return;
+    m_directDraft = draft;
+    Q_EMIT directDraftChanged();
+}
+
+void Inbox::setReplyDraft(const QString &threadKey, const QString &text)
+{
+    const auto it = m_replyDrafts.constFind(threadKey);
+    if (it != m_replyDrafts.constEnd() && *it == text)
+        return;
+    m_replyDrafts.insert(threadKey, text);
+    Q_EMIT replyDraftsChanged();
+}
+
+void Inbox::setReplyStatus(std::optional<QString> status)
+{
+    if (m_replyStatus == status)
+        return;
+    m_replyStatus = std::move(status);
+    Q_EMIT replyStatusChanged();
+}
+
+void Inbox::setRefreshInFlight(bool inFlight)
+{
+    if (m_refreshInFlight == inFlight)
+        return;
+    m_refreshInFlight = inFlight;
+    Q_EMIT refreshInFlightChanged();
+}
+
+void Inbox::setRefreshPending(bool pending)
+{
+    if (m_refreshPending == pending)
+        return;
+    m_refreshPending = pending;
+    Q_EMIT refreshPendingChanged();
+}
+
+void Inbox::setDrainingChanges(bool draining)
+{
+    if (m_drainingChanges == draining)
+        return;
+    m_drainingChanges = draining;
+    Q_EMIT drainingChangesChanged();
+}
+
+void Inbox::setGeometryProfile(GeometryProfile profile)
+{
+    if (m_geometryProfile == profile)
+        return;
+    m_geometryProfile = profile;
+    Q_EMIT geometryProfileChanged();
+}
+
+void Inbox::setExpanded(bool expanded)
+{
+    if (m_expanded == expanded)
+        return;
+    m_expanded = expanded;
+    Q_EMIT expandedChanged();
+    setGeometryProfile(GeometryProfile::entrance);
+    if (m_onHoverStateChange)
+        m_onHoverStateChange();
+}
+
+void Inbox::setPinned(bool pinned)
+{
+    if (m_pinned == pinned)
+        return;
+    m_pinned = pinned;
+    Q_EMIT pinnedChanged();
+    if (m_onHoverStateChange)
+        m_onHoverStateChange();
+}
+
+void Inbox::setFocusHoldsOpen(bool hold)
+{
+    if (m_focusHoldsOpen == hold)
+        return;
+    m_focusHoldsOpen = hold;
+    Q_EMIT focusHoldsOpenChanged();
+}
+
+void Inbox::setSelectedID(std::optional<QUuid> id)
+{
+    if (m_selectedID == id)
+        return;
+    m_selectedID = id;
+    m_cachedReaderSize.reset();
+    Q_EMIT selectedIDChanged();
+    setReaderTucked(false);
+    setGeometryProfile(m_expanded ? GeometryProfile::morph : GeometryProfile::entrance);
+}
+
+void Inbox::setReaderTucked(bool tucked)
+{
+    if (m_readerTucked == tucked)
+        return;
+    m_readerTucked = tucked;
+    Q_EMIT readerTuckedChanged();
+    setGeometryProfile(m_expanded ? GeometryProfile::morph : GeometryProfile::entrance);
+}
+
+void Inbox::setFilter(InboxFilter filter)
+{
+    if (m_filter == filter)
+        return;
+    m_filter = filter;
+    Q_EMIT filterChanged();
+}
+
+void Inbox::setScope(const InboxScope &scope)
+{
+    if (m_scope == scope)
+        return;
+    m_scope = scope;
+    Q_EMIT scopeChanged();
+}
+
+void Inbox::setQuery(const QString &query)
+{
+    if (m_query == query)
+        return;
+    m_query = query;
+    Q_EMIT queryChanged();
+}
+
+void Inbox::setLabel(const QString &label)
+{
+    if (m_label == label)
+        return;
+    m_label = label;
+    Q_EMIT labelChanged();
+}
+
+void Inbox::setKind(std::optional<ConversationKind> kind)
+{
+    if (m_kind == kind)
+        return;
+    m_kind = kind;
+    Q_EMIT kindChanged();
+}
+
+void Inbox::setArrival(bool arrival)
+{
+    if (m_arrival == arrival)
+        return;
+    m_arrival = arrival;
+    Q_EMIT arrivalChanged();
+    if (m_onHoverStateChange)
+        m_onHoverStateChange();
+}
+
+void Inbox::setNotchWidth(double width)
+{
+    if (m_notchWidth == width)
+        return;
+    m_notchWidth = width;
+    Q_EMIT notchWidthChanged();
+}
+
+void Inbox::setTopInset(double inset)
+{
+    if (m_topInset == inset)
+        return;
+    m_topInset = inset;
+    Q_EMIT topInsetChanged();
+}
+
+void Inbox::setHasNotch(bool hasNotch)
+{
+    if (m_hasNotch == hasNotch)
+        return;
+    m_hasNotch = hasNotch;
+    Q_EMIT hasNotchChanged();
+}
+
+void Inbox::setFocus(QList<QUuid> order)
+{
+    if (m_focusOrder != order) {
+        m_focusOrder = std::move(order);
+        Q_EMIT focusOrderChanged();
+    }
+    QSet<QUuid> ids(m_focusOrder.cbegin(), m_focusOrder.cend());
+    if (m_focusedIDs != ids) {
+        m_focusedIDs = std::move(ids);
+        Q_EMIT focusedIDsChanged();
+    }
+}
+
+QVariant Inbox::connectionErrorValue() const
+{
+    return m_connectionError ? QVariant(*m_connectionError) : QVariant();
+}
+
+QVariant Inbox::actionErrorValue() const
+{
+    return m_actionError ? QVariant(*m_actionError) : QVariant();
+}
+
+void Inbox::setActionErrorValue(const QVariant &value)
+{
+    setActionError(value.isNull() ? std::nullopt : std::optional<QString>(value.toString()));
+}
+
+QVariant Inbox::replyStatusValue() const
+{
+    return m_replyStatus ? QVariant(*m_replyStatus) : QVariant();
+}
+
+void Inbox::setFilterValue(int value)
+{
+    if (value >= int(InboxFilter::all) && value <= int(InboxFilter::review))
+        setFilter(InboxFilter(value));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Sync cycle
+
+void Inbox::startSync()
+{
+    if (!m_live || m_syncing)
+        return;
+    m_syncing = true;
+    Q_EMIT syncingChanged();
+    syncPass();
+}
+
+void Inbox::syncPass()
+{
+    refresh([this] { subscribe(); });
+}
+
+void Inbox::subscribe()
+{
+    if (!m_services.hints)
+        return;
+    m_subscription = m_services.hints->notifications(
+        [this](std::function<void()> handled) { refresh(std::move(handled)); },
+        [this](Result<void> result) {
+            // The finished call is released on the next turn, not from inside its own callback.
+            std::shared_ptr<HintSubscription> finished = std::move(m_subscription);
+            post(0, [finished] {});
+            if (result.ok()) {
+                syncPass();
+                return;
+            }
+            refresh([this] {
+                m_backoffTimer = post(30, [this] {
+                    m_backoffTimer = 0;
+                    syncPass();
+                });
+            });
+        });
+}
+
+void Inbox::refresh(std::function<void()> done)
+{
+    if (!m_changes.isEmpty()) {
+        if (done)
+            done();
+        return;
+    }
+    if (m_refreshInFlight) {
+        setRefreshPending(true);
+        if (done)
+            done();
+        return;
+    }
+    setRefreshInFlight(true);
+    const qint64 startRevision = m_revision;
+    m_services.connection->run(QStringLiteral("snapshot"), std::nullopt, std::nullopt, {},
+                               [this, startRevision, done = std::move(done)](Result<QByteArray> output) {
+                                   finishRefresh(startRevision, std::move(output));
+                                   if (done)
+                                       done();
+                               });
+}
+
+void Inbox::finishRefresh(qint64 startRevision, Result<QByteArray> output)
+{
+    std::optional<Failure> failure;
+    if (output.ok()) {
+        Result<LiveSnapshot> snapshot = WireDecoder::snapshot(output.value());
+        if (snapshot.ok()) {
+            if (m_revision == startRevision) {
+                apply(snapshot.value());
+                setLoading(false);
+            }
+        } else {
+            failure = snapshot.failure();
+        }
+    } else {
+        failure = output.failure();
+    }
+    if (failure && m_revision == startRevision)
+        clearAfterFailure(failure->description);
+
+    setRefreshInFlight(false);
+    if (m_refreshPending) {
+        setRefreshPending(false);
+        post(0, [this] { refresh(); });
+    }
+}
+
+void Inbox::clearAfterFailure(const QString &description)
+{
+    setMessages({});
+    m_messageCache.reset();
+    // The parsed-content cache is emptied here too once it is owned by the inbox.
+    setFocus({});
+    setSelectedID(std::nullopt);
+    setConnectionError(description);
+    setLoading(false);
+}
+
+void Inbox::apply(const LiveSnapshot &snapshot)
+{
+    const QString accountID = fromUtf8(snapshot.account.id);
+    const QString origin = fromUtf8(snapshot.account.origin);
+
+    // 1. Account change: per-account state goes.
+    if (m_accountID && (*m_accountID != accountID || !m_serviceOrigin || *m_serviceOrigin != origin)) {
+        close();
+        if (!m_replyDrafts.isEmpty()) {
+            m_replyDrafts.clear();
+            Q_EMIT replyDraftsChanged();
+        }
+        m_pendingReplies.clear();
+        Q_EMIT pendingRepliesChanged();
+        if (!m_replyIdentities.isEmpty()) {
+            m_replyIdentities.clear();
+            Q_EMIT replyIdentitiesChanged();
+        }
+        setReplyStatus(std::nullopt);
+    }
+
+    // 2. Account.
+    if (m_accountID != accountID) {
+        m_accountID = accountID;
+        Q_EMIT accountIDChanged();
+    }
+    if (m_serviceOrigin != origin) {
+        m_serviceOrigin = origin;
+        Q_EMIT serviceOriginChanged();
+    }
+
+    // 3-4. Scope names and list.
+    QHash<InboxScope, QString> names;
+    QList<InboxScope> scopes;
+    scopes.reserve(qsizetype(snapshot.scopes.size()));
+    for (const LiveScope &scope : snapshot.scopes) {
+        const InboxScope id{fromUtf8(scope.id)};
+        names.insert(id, fromUtf8(scope.name));
+        scopes.append(id);
+    }
+    if (m_scopeNames != names) {
+        m_scopeNames = std::move(names);
+        Q_EMIT scopeNamesChanged();
+    }
+    if (m_availableScopes != scopes) {
+        m_availableScopes = std::move(scopes);
+        Q_EMIT availableScopesChanged();
+    }
+
+    // 5. A vanished scope falls back to the personal inbox.
+    if (!m_availableScopes.contains(m_scope))
+        switchScope(InboxScope::personal());
+
+    // 6. Arrival detection, before the list changes.
+    const std::optional<QUuid> arrived = m_arrivalTracker->consume(snapshot);
+
+    // 7. Messages, through the conversion cache.
+    setMessages(m_messageCache.apply(snapshot));
+
+    // 8. Pending replies that the snapshot shows back.
+    if (!m_pendingReplies.isEmpty()) {
+        QHash<QString, QSet<QString>> shownByServerID;
+        for (const Message &message : std::as_const(m_messages)) {
+            if (message.serverMessageID)
+                shownByServerID[*message.serverMessageID].insert(threadKey(message));
+        }
+        QList<PendingReply> remaining;
+        for (const PendingReply &reply : std::as_const(m_pendingReplies)) {
+            const bool shown = reply.serverID && shownByServerID.value(*reply.serverID).contains(reply.thread);
+            if (!shown)
+                remaining.append(reply);
+        }
+        if (remaining.size() != m_pendingReplies.size()) {
+            m_pendingReplies = std::move(remaining);
+            Q_EMIT pendingRepliesChanged();
+        }
+    }
+
+    // 9. Label colours by display name.
+    QHash<InboxScope, QHash<QString, QString>> colors;
+    for (const LiveScope &scope : snapshot.scopes) {
+        QHash<QString, QString> byName;
+        for (const auto &[slug, color] : scope.colors)
+            byName.insert(LiveMessageConversion::categoryName(slug), fromUtf8(color));
+        colors.insert(InboxScope{fromUtf8(scope.id)}, std::move(byName));
+    }
+    if (m_labelColors != colors) {
+        m_labelColors = std::move(colors);
+        Q_EMIT labelColorsChanged();
+    }
+
+    // 10. Announce an arrival.
+    if (arrived)
+        announceArrival(*arrived);
+
+    // 11. Confirmed focus: focused messages by focus index (stable), as local ids.
+    std::vector<const LiveMessage *> focused;
+    for (const LiveMessage &message : snapshot.messages) {
+        if (message.focused)
+            focused.push_back(&message);
+    }
+    std::stable_sort(focused.begin(), focused.end(),
+                     [](const LiveMessage *a, const LiveMessage *b) { return a->focusIndex < b->focusIndex; });
+    QList<QUuid> focusOrder;
+    focusOrder.reserve(qsizetype(focused.size()));
+    for (const LiveMessage *message : focused)
+        focusOrder.append(LiveMessageConversion::localID(*message));
+    setFocus(focusOrder);
+    if (m_confirmedFocus != focusOrder) {
+        m_confirmedFocus = std::move(focusOrder);
+        Q_EMIT confirmedFocusChanged();
+    }
+
+    // 12. Confirmed unread state.
+    QHash<QUuid, bool> unread;
+    unread.reserve(m_messages.size());
+    for (const Message &message : std::as_const(m_messages))
+        unread.insert(message.id, message.unread);
+    if (m_confirmedUnread != unread) {
+        m_confirmedUnread = std::move(unread);
+        Q_EMIT confirmedUnreadChanged();
+    }
+
+    // 13. A selection that is gone.
+    if (m_selectedID && !selected())
+        setSelectedID(std::nullopt);
+
+    // 14.
+    setConnectionError(std::nullopt);
+    setLoading(false);
+}
+
+void Inbox::announceArrival(const QUuid &id)
+{
+    if (m_latestArrivalID != id) {
+        m_latestArrivalID = id;
+        Q_EMIT latestArrivalIDChanged();
+    }
+    setArrival(true);
+    if (m_onArrival)
+        m_onArrival();
+    if (m_arrivalTask) {
+        m_scheduler.cancel(m_arrivalTask);
+        m_posted.remove(m_arrivalTask);
+    }
+    m_arrivalTask = post(4, [this] {
+        m_arrivalTask = 0;
+        setArrival(false);
+    });
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Visible list, threads and counts
+
+ThreadIndex &Inbox::threads()
+{
+    if (!m_threads)
+        m_threads = std::make_unique<ThreadIndex>(m_messages, m_live);
+    return *m_threads;
+}
+
+QList<Message> Inbox::scopedMessages() const
+{
+    QList<Message> result;
+    for (const Message &message : m_messages) {
+        if (message.scope == m_scope)
+            result.append(message);
+    }
+    return result;
+}
+
+bool Inbox::admitted(const Message &message) const
+{
+    const bool personal = m_scope.isPersonal();
+    switch (m_filter) {
+    case InboxFilter::all:
+        if (!message.released || (!personal && message.kind == ConversationKind::direct))
+            return false;
+        break;
+    case InboxFilter::direct:
+        if (personal || !message.released || message.kind != ConversationKind::direct)
+            return false;
+        break;
+    case InboxFilter::unread:
+        if (!message.released || !message.unread)
+            return false;
+        break;
+    case InboxFilter::focused:
+        if (!message.released || !m_focusedIDs.contains(message.id))
+            return false;
+        break;
+    case InboxFilter::review:
+        if (message.released)
+            return false;
+        break;
+    }
+    if (m_label != allLabels && message.category != m_label)
+        return false;
+    if (!personal && m_kind && message.kind != *m_kind)
+        return false;
+    return m_query.isEmpty() || matchesQuery(message);
+}
+
+bool Inbox::matchesQuery(const Message &message) const
+{
+    const QueryMatcher matcher(m_query);
+    return matcher.matches(message.sender) || matcher.matches(message.subject) || matcher.matches(message.body) ||
+           matcher.matches(message.conversation);
+}
+
+QList<Message> Inbox::visible()
+{
+    QList<const Message *> admittedMessages;
+    QHash<QUuid, const Message *> firstByID;
+    for (const Message &message : std::as_const(m_messages)) {
+        if (message.scope == m_scope && admitted(message)) {
+            admittedMessages.append(&message);
+            firstByID.insert(message.id, firstByID.value(message.id, &message));
+        }
+    }
+
+    QList<const Message *> ordered;
+    ordered.reserve(admittedMessages.size());
+    for (const QUuid &id : std::as_const(m_focusOrder)) {
+        if (const Message *message = firstByID.value(id))
+            ordered.append(message);
+    }
+    for (const Message *message : std::as_const(admittedMessages)) {
+        if (!m_focusedIDs.contains(message->id))
+            ordered.append(message);
+    }
+
+    QList<Message> rows;
+    rows.reserve(ordered.size());
+    if (!m_live) {
+        for (const Message *message : std::as_const(ordered))
+            rows.append(*message);
+        return rows;
+    }
+    QSet<QString> seen;
+    ThreadIndex &index = threads();
+    for (const Message *message : std::as_const(ordered)) {
+        const QString key = index.key(*message);
+        if (seen.contains(key))
+            continue;
+        seen.insert(key);
+        const QList<Message> &members = index.members(key);
+        rows.append(members.isEmpty() ? *message : members.first());
+    }
+    return rows;
+}
+
+std::optional<Message> Inbox::selected() const
+{
+    if (!m_selectedID)
+        return std::nullopt;
+    for (const Message &message : m_messages) {
+        if (message.id == *m_selectedID)
+            return message;
+    }
+    return std::nullopt;
+}
+
+QList<Message> Inbox::focusedMessages() const
+{
+    QList<Message> result;
+    for (const QUuid &id : m_focusOrder) {
+        for (const Message &message : m_messages) {
+            if (message.id == id && message.released) {
+                result.append(message);
+                break;
+            }
+        }
+    }
+    return result;
+}
+
+QString Inbox::threadKey(const Message &message)
+{
+    return threads().key(message);
+}
+
+QList<Message> Inbox::members(const Message &message)
+{
+    ThreadIndex &index = threads();
+    return index.members(index.key(message));
+}
+
+QList<ConversationReply> Inbox::replyRows(const Message &message, bool excludingRoot)
+{
+    const QString key = threadKey(message);
+    QList<ConversationReply> rows;
+    QSet<QString> serverIDs;
+    for (const Message &member : members(message)) {
+        if (excludingRoot && member.id == message.id)
+            continue;
+        QUuid id = member.id;
+        if (member.serverMessageID) {
+            serverIDs.insert(*member.serverMessageID);
+            const auto identity = m_replyIdentities.constFind(*member.serverMessageID);
+            if (identity != m_replyIdentities.constEnd())
+                id = *identity;
+        }
+        const bool mine = m_accountID && *m_accountID == member.senderAccountID;
+        rows.append({id, mine ? QStringLiteral("You") : member.sender, member.body, member, QString()});
+    }
+    for (const PendingReply &reply : std::as_const(m_pendingReplies)) {
+        if (reply.thread == key && (!reply.serverID || !serverIDs.contains(*reply.serverID)))
+            rows.append({reply.id, QStringLiteral("You"), reply.body, std::nullopt, reply.status});
+    }
+    return rows;
+}
+
+int Inbox::unreadCount() const
+{
+    return unreadCount(m_scope);
+}
+
+int Inbox::unreadCount(const InboxScope &scope) const
+{
+    return int(std::count_if(m_messages.cbegin(), m_messages.cend(), [&](const Message &message) {
+        return message.scope == scope && message.unread && message.released;
+    }));
+}
+
+int Inbox::totalUnreadCount() const
+{
+    return int(std::count_if(m_messages.cbegin(), m_messages.cend(),
+                             [](const Message &message) { return message.unread && message.released; }));
+}
+
+int Inbox::directUnreadCount() const
+{
+    return int(std::count_if(m_messages.cbegin(), m_messages.cend(), [&](const Message &message) {
+        return message.scope == m_scope && message.kind == ConversationKind::direct && message.unread &&
+               message.released;
+    }));
+}
+
+int Inbox::reviewCount() const
+{
+    return int(std::count_if(m_messages.cbegin(), m_messages.cend(), [&](const Message &message) {
+        return message.scope == m_scope && !message.released;
+    }));
+}
+
+QString Inbox::scopeName() const
+{
+    const auto it = m_scopeNames.constFind(m_scope);
+    return it == m_scopeNames.constEnd() ? QStringLiteral("Inbox") : *it;
+}
+
+QList<InboxScope> Inbox::sortedScopes() const
+{
+    QHash<InboxScope, int> unread;
+    for (const Message &message : m_messages) {
+        if (message.unread && message.released)
+            ++unread[message.scope];
+    }
+    QList<InboxScope> scopes = m_availableScopes;
+    std::stable_sort(scopes.begin(), scopes.end(), [&](const InboxScope &a, const InboxScope &b) {
+        const int countA = unread.value(a);
+        const int countB = unread.value(b);
+        if (countA != countB)
+            return countA > countB;
+        return m_scopeNames.value(a) < m_scopeNames.value(b);
+    });
+    return scopes;
+}
+
+void Inbox::switchScope(const InboxScope &scope)
+{
+    setScope(scope);
+    setSelectedID(std::nullopt);
+    setFilter(InboxFilter::all);
+    setQuery(QString());
+    setLabel(allLabels);
+    setKind(std::nullopt);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Local changes
+
+void Inbox::applyChange(const LocalChange &change, QList<QUuid> &focus, QHash<QUuid, bool> &unread)
+{
+    if (change.operation == readOperation) {
+        unread.insert(change.localID, false);
+        return;
+    }
+    focus.removeAll(change.localID);
+    if (change.operation == focusOperation)
+        focus.prepend(change.localID);
+}
+
+void Inbox::projectChanges()
+{
+    QList<QUuid> focus = m_confirmedFocus;
+    QHash<QUuid, bool> unread = m_confirmedUnread;
+    for (const LocalChange &change : std::as_const(m_changes))
+        applyChange(change, focus, unread);
+    setFocus(std::move(focus));
+
+    QList<Message> messages = m_messages;
+    for (Message &message : messages) {
+        const auto it = unread.constFind(message.id);
+        if (it != unread.constEnd())
+            message.unread = *it;
+    }
+    setMessages(std::move(messages));
+}
+
+void Inbox::mutate(const QString &operation, const Message &message)
+{
+    if (!message.remoteID || !message.released)
+        return;
+    QList<Message> targets;
+    if (operation == readOperation) {
+        for (const Message &member : members(message)) {
+            if (member.unread)
+                targets.append(member);
+        }
+    } else {
+        targets.append(message);
+    }
+    bool queued = false;
+    for (const Message &target : std::as_const(targets)) {
+        if (target.remoteID) {
+            m_changes.append({operation, target.id, *target.remoteID});
+            queued = true;
+        }
+    }
+    if (queued)
+        Q_EMIT changesChanged();
+    if (m_changes.isEmpty())
+        return;
+
+    ++m_revision;
+    Q_EMIT revisionChanged();
+    projectChanges();
+    if (operation == focusOperation) {
+        setFocusHoldsOpen(true);
+        setPinned(true);
+        open();
+    }
+    if (!m_drainingChanges) {
+        setDrainingChanges(true);
+        post(0, [this] { drain(); });
+    }
+}
+
+void Inbox::drain()
+{
+    if (m_changes.isEmpty()) {
+        setDrainingChanges(false);
+        return;
+    }
+    const LocalChange change = m_changes.first();
+    auto finish = [this, change](Result<QByteArray> output) { finishChange(change, std::move(output)); };
+    if (m_saveLocalChange)
+        m_saveLocalChange(change.operation, change.remoteID, std::move(finish));
+    else
+        m_services.mutationConnection->run(change.operation, change.remoteID, std::nullopt, {}, std::move(finish));
+}
+
+void Inbox::finishChange(const LocalChange &change, Result<QByteArray> output)
+{
+    std::optional<Failure> failure;
+    if (output.ok()) {
+        const Result<LiveMutationResult> result = WireDecoder::mutationResult(output.value());
+        if (!result.ok()) {
+            failure = result.failure();
+        } else {
+            const LiveMutationResult &answer = result.value();
+            const bool confirmed = answer.saved && QString::fromStdString(answer.id) == change.remoteID &&
+                                   m_accountID && QString::fromStdString(answer.account.id) == *m_accountID;
+            if (confirmed) {
+                QList<QUuid> focus = m_confirmedFocus;
+                QHash<QUuid, bool> unread = m_confirmedUnread;
+                applyChange(change, focus, unread);
+                if (m_confirmedFocus != focus) {
+                    m_confirmedFocus = std::move(focus);
+                    Q_EMIT confirmedFocusChanged();
+                }
+                if (m_confirmedUnread != unread) {
+                    m_confirmedUnread = std::move(unread);
+                    Q_EMIT confirmedUnreadChanged();
+                }
+            } else {
+                failure = Failure::tandrel(1, QStringLiteral("Could not confirm the saved change."));
+            }
+        }
+    } else {
+        failure = output.failure();
+    }
+    if (failure)
+        setActionError(failure->description);
+
+    if (!m_changes.isEmpty())
+        m_changes.removeFirst();
+    Q_EMIT changesChanged();
+    projectChanges();
+    drain();
+}
+
+void Inbox::select(const Message &message)
+{
+    if (m_live)
+        mutate(readOperation, message);
+    setSelectedID(message.id);
+    setReaderTucked(canResizeReader() ? m_focusedIDs.contains(message.id) : false);
+    if (!m_live) {
+        for (qsizetype i = 0; i < m_messages.size(); ++i) {
+            if (m_messages[i].id == message.id) {
+                if (m_messages[i].unread) {
+                    QList<Message> messages = m_messages;
+                    messages[i].unread = false;
+                    setMessages(std::move(messages));
+                }
+                break;
+            }
+        }
+    }
+    setPinned(true);
+    open();
+}
+
+void Inbox::toggleFocus(const Message &message)
+{
+    const bool known = std::any_of(m_messages.cbegin(), m_messages.cend(), [&](const Message &candidate) {
+        return candidate.id == message.id && candidate.released;
+    });
+    if (!known)
+        return;
+    const bool focused = m_focusedIDs.contains(message.id);
+    if (!focused && canResizeReader())
+        setReaderTucked(true);
+    if (m_live) {
+        mutate(focused ? unfocusOperation : focusOperation, message);
+        return;
+    }
+    QList<QUuid> order = m_focusOrder;
+    order.removeAll(message.id);
+    if (!focused)
+        order.prepend(message.id);
+    setFocus(std::move(order));
+    if (!focused) {
+        setFocusHoldsOpen(true);
+        setPinned(true);
+        open();
+    }
+}
+
+void Inbox::setTeamLabel(const QString &label, const QUuid &id)
+{
+    if (m_live)
+        return;
+    for (qsizetype i = 0; i < m_messages.size(); ++i) {
+        const Message &message = m_messages[i];
+        if (message.id != id || message.scope != InboxScope::demoTeamLaunch())
+            continue;
+        const QList<Message> samples = DemoSamples::instance().samples();
+        const bool offered = std::any_of(samples.cbegin(), samples.cend(), [&](const Message &sample) {
+            return sample.scope == InboxScope::demoTeamLaunch() && sample.category == label;
+        });
+        if (!offered)
+            return;
+        QList<Message> messages = m_messages;
+        messages[i].category = label;
+        setMessages(std::move(messages));
+        return;
+    }
+}
+
+QStringList Inbox::labels() const
+{
+    QList<Message> base;
+    if (!m_live) {
+        for (const Message &sample : DemoSamples::instance().samples()) {
+            if (sample.scope == m_scope)
+                base.append(sample);
+        }
+    }
+    base.append(scopedMessages());
+    QStringList names;
+    QSet<QString> seen;
+    for (const Message &message : std::as_const(base)) {
+        if (message.category.isEmpty() || seen.contains(message.category))
+            continue;
+        seen.insert(message.category);
+        names.append(message.category);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+Message Inbox::cardFocusTarget(const Message &message)
+{
+    const QList<Message> thread = members(message);
+    for (const QUuid &id : std::as_const(m_focusOrder)) {
+        for (const Message &member : thread) {
+            if (member.id == id)
+                return member;
+        }
+    }
+    if (!thread.isEmpty())
+        return thread.last();
+    return message;
+}
+
+bool Inbox::cardIsFocused(const Message &message)
+{
+    const QList<Message> thread = members(message);
+    return std::any_of(thread.cbegin(), thread.cend(),
+                       [&](const Message &member) { return m_focusedIDs.contains(member.id); });
+}
+
+QUrl Inbox::workspaceUrl(const std::optional<Message> &message) const
+{
+    if (!m_serviceOrigin)
+        return {};
+    QUrl url(*m_serviceOrigin + QStringLiteral("/workspace"), QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return {};
+    if (message && !message->scope.isPersonal()) {
+        QUrlQuery fragment;
+        fragment.addQueryItem(QStringLiteral("team"), message->scope.rawValue);
+        if (message->kind == ConversationKind::inbox)
+            fragment.addQueryItem(QStringLiteral("view"), QStringLiteral("inbox"));
+        else
+            fragment.addQueryItem(QStringLiteral("conversation"), message->conversationID);
+        url.setFragment(fragment.toString(QUrl::FullyEncoded), QUrl::StrictMode);
+    }
+    return url;
+}
+
+void Inbox::openWorkspace(const std::optional<Message> &message)
+{
+    const QUrl url = workspaceUrl(message);
+    if (url.isValid() && !url.isEmpty() && m_services.openUrl)
+        m_services.openUrl(url);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Panel state and geometry hooks
+
+void Inbox::open()
+{
+    setExpanded(true);
+    if (m_onOpen)
+        m_onOpen();
+}
+
+void Inbox::close()
+{
+    setFocusHoldsOpen(false);
+    setPinned(false);
+    setSelectedID(std::nullopt);
+    setExpanded(false);
+}
+
+bool Inbox::closeFromOutsideClick(int clickCount)
+{
+    if (clickCount >= 2) {
+        close();
+        return true;
+    }
+    if (m_focusHoldsOpen || m_selectedID)
+        return false;
+    close();
+    return true;
+}
+
+QSizeF Inbox::readerSize()
+{
+    if (!m_cachedReaderSize)
+        m_cachedReaderSize = m_measureReaderSize ? m_measureReaderSize() : QSizeF(400, 352);
+    return *m_cachedReaderSize;
+}
+
+bool Inbox::canResizeReader()
+{
+    return selected().has_value() && readerSize().height() > 352;
+}

@@ -1,0 +1,343 @@
+#pragma once
+
+#include "ConversationReply.h"
+#include "InboxFilter.h"
+#include "InboxScope.h"
+#include "LocalChange.h"
+#include "Message.h"
+#include "PendingReply.h"
+#include "ThreadIndex.h"
+
+#include "liveinbox/CommandRunner.h"
+#include "liveinbox/HintSource.h"
+#include "liveinbox/LiveMessageCache.h"
+#include "liveinbox/LiveSnapshot.h"
+#include "liveinbox/Scheduler.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QSizeF>
+#include <QString>
+#include <QUrl>
+#include <QUuid>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class ArrivalTracker;
+
+// What an Inbox talks to. A live inbox uses four independent command lanes, so a slow reply never delays a
+// snapshot; the hint source keeps the sync sockets (on the subscription lane).
+struct InboxServices
+{
+    Scheduler *scheduler = nullptr;
+    std::unique_ptr<CommandRunner> connection;             // "snapshot"
+    std::unique_ptr<CommandRunner> mutationConnection;     // "read", "focus", "unfocus"
+    std::unique_ptr<CommandRunner> subscriptionConnection; // "subscriptions"
+    std::unique_ptr<CommandRunner> replyConnection;        // "reply"
+    std::unique_ptr<HintSource> hints;
+    std::function<void(const QUrl &)> openUrl; // opens a link in the default browser
+};
+
+// The one observable model of the application. Every view reads it, every user action goes through it,
+// and it alone talks to the service. Main thread only.
+//
+// Observed fields notify only when a write changes their value; the message list, the pending replies and
+// callbacks notify on every write. Every write of the message list also drops the cached reader size and the
+// thread-member cache.
+class Inbox : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool live READ live CONSTANT)
+    Q_PROPERTY(bool loading READ loading NOTIFY loadingChanged)
+    Q_PROPERTY(QVariant connectionError READ connectionErrorValue NOTIFY connectionErrorChanged)
+    Q_PROPERTY(QVariant actionError READ actionErrorValue WRITE setActionErrorValue NOTIFY actionErrorChanged)
+    Q_PROPERTY(QString directDraft READ directDraft WRITE setDirectDraft NOTIFY directDraftChanged)
+    Q_PROPERTY(QVariant replyStatus READ replyStatusValue NOTIFY replyStatusChanged)
+    Q_PROPERTY(bool expanded READ expanded WRITE setExpanded NOTIFY expandedChanged)
+    Q_PROPERTY(bool pinned READ pinned WRITE setPinned NOTIFY pinnedChanged)
+    Q_PROPERTY(bool focusHoldsOpen READ focusHoldsOpen WRITE setFocusHoldsOpen NOTIFY focusHoldsOpenChanged)
+    Q_PROPERTY(bool readerTucked READ readerTucked WRITE setReaderTucked NOTIFY readerTuckedChanged)
+    Q_PROPERTY(int filter READ filterValue WRITE setFilterValue NOTIFY filterChanged)
+    Q_PROPERTY(QString scope READ scopeValue WRITE setScopeValue NOTIFY scopeChanged)
+    Q_PROPERTY(QString query READ query WRITE setQuery NOTIFY queryChanged)
+    Q_PROPERTY(QString label READ label WRITE setLabel NOTIFY labelChanged)
+    Q_PROPERTY(bool arrival READ arrival NOTIFY arrivalChanged)
+    Q_PROPERTY(bool refreshInFlight READ refreshInFlight NOTIFY refreshInFlightChanged)
+    Q_PROPERTY(bool drainingChanges READ drainingChanges NOTIFY drainingChangesChanged)
+    Q_PROPERTY(double notchWidth READ notchWidth WRITE setNotchWidth NOTIFY notchWidthChanged)
+    Q_PROPERTY(double topInset READ topInset WRITE setTopInset NOTIFY topInsetChanged)
+    Q_PROPERTY(bool hasNotch READ hasNotch WRITE setHasNotch NOTIFY hasNotchChanged)
+
+public:
+    Inbox(bool live, InboxServices services, QObject *parent = nullptr);
+    ~Inbox() override;
+
+    static inline const QString allLabels = QStringLiteral("All labels");
+
+    // ---- Sync cycle ----
+    void startSync();
+    // Fetches and applies one snapshot, coalescing concurrent requests. `done` runs when this call has
+    // finished its part (at once when the call was skipped or coalesced).
+    void refresh(std::function<void()> done = {});
+    Q_INVOKABLE void retry() { refresh(); }
+
+    // ---- Stored fields ----
+    bool live() const { return m_live; }
+    const QList<Message> &messages() const { return m_messages; }
+    void setMessages(QList<Message> messages);
+    bool loading() const { return m_loading; }
+    const std::optional<QString> &connectionError() const { return m_connectionError; }
+    const std::optional<QString> &actionError() const { return m_actionError; }
+    void setActionError(std::optional<QString> error);
+    const QString &directDraft() const { return m_directDraft; }
+    void setDirectDraft(const QString &draft);
+    const QHash<QString, QString> &replyDrafts() const { return m_replyDrafts; }
+    void setReplyDraft(const QString &threadKey, const QString &text);
+    const QList<PendingReply> &pendingReplies() const { return m_pendingReplies; }
+    const QHash<QString, QUuid> &replyIdentities() const { return m_replyIdentities; }
+    const std::optional<QString> &replyStatus() const { return m_replyStatus; }
+    void setReplyStatus(std::optional<QString> status);
+    const QHash<InboxScope, QHash<QString, QString>> &labelColors() const { return m_labelColors; }
+    const QHash<InboxScope, QString> &scopeNames() const { return m_scopeNames; }
+    const QList<InboxScope> &availableScopes() const { return m_availableScopes; }
+    bool refreshInFlight() const { return m_refreshInFlight; }
+    bool refreshPending() const { return m_refreshPending; }
+    bool syncing() const { return m_syncing; }
+    const QList<LocalChange> &changes() const { return m_changes; }
+    const QList<QUuid> &confirmedFocus() const { return m_confirmedFocus; }
+    const QHash<QUuid, bool> &confirmedUnread() const { return m_confirmedUnread; }
+    bool drainingChanges() const { return m_drainingChanges; }
+    using SaveLocalChange = std::function<void(const QString &operation, const QString &remoteID,
+                                               CommandRunner::Completion done)>;
+    void setSaveLocalChange(SaveLocalChange save) { m_saveLocalChange = std::move(save); }
+    qint64 revision() const { return m_revision; }
+    const std::optional<QString> &accountID() const { return m_accountID; }
+    const std::optional<QString> &serviceOrigin() const { return m_serviceOrigin; }
+    bool expanded() const { return m_expanded; }
+    void setExpanded(bool expanded);
+    bool pinned() const { return m_pinned; }
+    void setPinned(bool pinned);
+    bool focusHoldsOpen() const { return m_focusHoldsOpen; }
+    void setFocusHoldsOpen(bool hold);
+    const std::optional<QUuid> &selectedID() const { return m_selectedID; }
+    void setSelectedID(std::optional<QUuid> id);
+    bool readerTucked() const { return m_readerTucked; }
+    void setReaderTucked(bool tucked);
+    InboxFilter filter() const { return m_filter; }
+    void setFilter(InboxFilter filter);
+    const InboxScope &scope() const { return m_scope; }
+    void setScope(const InboxScope &scope);
+    const QString &query() const { return m_query; }
+    void setQuery(const QString &query);
+    const QString &label() const { return m_label; }
+    void setLabel(const QString &label);
+    const std::optional<ConversationKind> &kind() const { return m_kind; }
+    void setKind(std::optional<ConversationKind> kind);
+    const QSet<QUuid> &focusedIDs() const { return m_focusedIDs; }
+    const QList<QUuid> &focusOrder() const { return m_focusOrder; }
+    const std::optional<QUuid> &latestArrivalID() const { return m_latestArrivalID; }
+    bool arrival() const { return m_arrival; }
+    double notchWidth() const { return m_notchWidth; }
+    void setNotchWidth(double width);
+    double topInset() const { return m_topInset; }
+    void setTopInset(double inset);
+    bool hasNotch() const { return m_hasNotch; }
+    void setHasNotch(bool hasNotch);
+    int demoIndex() const { return m_demoIndex; }
+    const std::optional<QSizeF> &cachedReaderSize() const { return m_cachedReaderSize; }
+
+    // Motion profile of the next geometry change.
+    enum class GeometryProfile { instant, entrance, morph };
+    GeometryProfile geometryProfile() const { return m_geometryProfile; }
+    void setGeometryProfile(GeometryProfile profile);
+
+    void setOnArrival(std::function<void()> callback) { m_onArrival = std::move(callback); }
+    void setOnHoverStateChange(std::function<void()> callback) { m_onHoverStateChange = std::move(callback); }
+    void setOnOpen(std::function<void()> callback) { m_onOpen = std::move(callback); }
+
+    // ---- Visible list, threads and counts ----
+    QList<Message> scopedMessages() const;
+    QList<Message> visible();
+    std::optional<Message> selected() const;
+    QList<Message> focusedMessages() const;
+    QString threadKey(const Message &message);
+    QList<Message> members(const Message &message);
+    QList<ConversationReply> replyRows(const Message &message, bool excludingRoot);
+    int unreadCount() const;
+    int unreadCount(const InboxScope &scope) const;
+    int totalUnreadCount() const;
+    int directUnreadCount() const;
+    int reviewCount() const;
+    QString scopeName() const;
+    QList<InboxScope> sortedScopes() const;
+    void switchScope(const InboxScope &scope);
+
+    // ---- Local changes ----
+    void select(const Message &message);
+    void toggleFocus(const Message &message);
+    void setTeamLabel(const QString &label, const QUuid &id);
+    QStringList labels() const;
+    Message cardFocusTarget(const Message &message);
+    bool cardIsFocused(const Message &message);
+    // The workspace link for a message (or the bare workspace), or an empty URL when there is none.
+    QUrl workspaceUrl(const std::optional<Message> &message) const;
+    void openWorkspace(const std::optional<Message> &message);
+
+    // ---- Panel state ----
+    Q_INVOKABLE void open();
+    Q_INVOKABLE void close();
+    bool closeFromOutsideClick(int clickCount);
+
+    // ---- Geometry hooks ----
+    // Whether the selected message can switch between its full and short reader form.
+    bool canResizeReader();
+    // Supplies the reader-size estimate for the selected message (the shell measures text).
+    void setReaderSizeMeasurement(std::function<QSizeF()> measure) { m_measureReaderSize = std::move(measure); }
+    QSizeF readerSize();
+
+Q_SIGNALS:
+    void messagesChanged();
+    void loadingChanged();
+    void connectionErrorChanged();
+    void actionErrorChanged();
+    void directDraftChanged();
+    void replyDraftsChanged();
+    void pendingRepliesChanged();
+    void replyIdentitiesChanged();
+    void replyStatusChanged();
+    void labelColorsChanged();
+    void scopeNamesChanged();
+    void availableScopesChanged();
+    void refreshInFlightChanged();
+    void refreshPendingChanged();
+    void syncingChanged();
+    void changesChanged();
+    void confirmedFocusChanged();
+    void confirmedUnreadChanged();
+    void drainingChangesChanged();
+    void revisionChanged();
+    void accountIDChanged();
+    void serviceOriginChanged();
+    void geometryProfileChanged();
+    void expandedChanged();
+    void pinnedChanged();
+    void focusHoldsOpenChanged();
+    void selectedIDChanged();
+    void readerTuckedChanged();
+    void filterChanged();
+    void scopeChanged();
+    void queryChanged();
+    void labelChanged();
+    void kindChanged();
+    void focusedIDsChanged();
+    void focusOrderChanged();
+    void latestArrivalIDChanged();
+    void arrivalChanged();
+    void notchWidthChanged();
+    void topInsetChanged();
+    void hasNotchChanged();
+    void demoIndexChanged();
+
+private:
+    friend class InboxTestAccess;
+
+    // QML-facing forms of optional and enumerated fields.
+    QVariant connectionErrorValue() const;
+    QVariant actionErrorValue() const;
+    void setActionErrorValue(const QVariant &value);
+    QVariant replyStatusValue() const;
+    int filterValue() const { return int(m_filter); }
+    void setFilterValue(int value);
+    QString scopeValue() const { return m_scope.rawValue; }
+    void setScopeValue(const QString &value) { setScope(InboxScope{value}); }
+
+    // Sync cycle.
+    void syncPass();
+    void subscribe();
+    void finishRefresh(qint64 startRevision, Result<QByteArray> output);
+    void apply(const LiveSnapshot &snapshot);
+    void clearAfterFailure(const QString &description);
+    void announceArrival(const QUuid &id);
+    Scheduler::TimerId post(double seconds, std::function<void()> task);
+
+    // Local changes.
+    void mutate(const QString &operation, const Message &message);
+    void projectChanges();
+    static void applyChange(const LocalChange &change, QList<QUuid> &focus, QHash<QUuid, bool> &unread);
+    void drain();
+    void finishChange(const LocalChange &change, Result<QByteArray> output);
+    void setFocus(QList<QUuid> order);
+    void setLoading(bool loading);
+    void setConnectionError(std::optional<QString> error);
+    void setRefreshInFlight(bool inFlight);
+    void setRefreshPending(bool pending);
+    void setArrival(bool arrival);
+    void setDrainingChanges(bool draining);
+
+    ThreadIndex &threads();
+    bool admitted(const Message &message) const;
+    bool matchesQuery(const Message &message) const;
+
+    InboxServices m_services;
+    Scheduler &m_scheduler;
+    LiveMessageCache m_messageCache;
+    std::unique_ptr<ArrivalTracker> m_arrivalTracker;
+    std::function<void()> m_onArrival;
+    std::optional<QSizeF> m_cachedReaderSize;
+    std::unique_ptr<ThreadIndex> m_threads; // holds the thread-member cache
+    QList<Message> m_messages;
+    const bool m_live;
+    std::optional<QString> m_connectionError;
+    std::optional<QString> m_actionError;
+    QString m_directDraft;
+    QHash<QString, QString> m_replyDrafts;
+    QList<PendingReply> m_pendingReplies;
+    QHash<QString, QUuid> m_replyIdentities;
+    std::optional<QString> m_replyStatus;
+    QHash<InboxScope, QHash<QString, QString>> m_labelColors;
+    bool m_loading = false;
+    QHash<InboxScope, QString> m_scopeNames;
+    QList<InboxScope> m_availableScopes;
+    bool m_refreshInFlight = false;
+    bool m_refreshPending = false;
+    bool m_syncing = false; // the sync loop is running
+    std::shared_ptr<HintSubscription> m_subscription;
+    Scheduler::TimerId m_backoffTimer = 0;
+    QList<LocalChange> m_changes;
+    QList<QUuid> m_confirmedFocus;
+    QHash<QUuid, bool> m_confirmedUnread;
+    bool m_drainingChanges = false;
+    SaveLocalChange m_saveLocalChange;
+    qint64 m_revision = 0;
+    std::optional<QString> m_accountID;
+    std::optional<QString> m_serviceOrigin;
+    GeometryProfile m_geometryProfile = GeometryProfile::entrance;
+    bool m_expanded = false;
+    bool m_pinned = false;
+    bool m_focusHoldsOpen = false;
+    std::optional<QUuid> m_selectedID;
+    bool m_readerTucked = false;
+    InboxFilter m_filter = InboxFilter::all;
+    InboxScope m_scope = InboxScope::personal();
+    QString m_query;
+    QString m_label = allLabels;
+    std::optional<ConversationKind> m_kind;
+    QSet<QUuid> m_focusedIDs;
+    QList<QUuid> m_focusOrder;
+    std::optional<QUuid> m_latestArrivalID;
+    bool m_arrival = false;
+    double m_notchWidth = 180.0;
+    double m_topInset = 32.0;
+    bool m_hasNotch = false;
+    int m_demoIndex = 0;
+    std::function<void()> m_onHoverStateChange;
+    std::function<void()> m_onOpen;
+    Scheduler::TimerId m_arrivalTask = 0;
+    std::function<QSizeF()> m_measureReaderSize;
+    QSet<Scheduler::TimerId> m_posted; // scheduled tasks that still hold `this`
+};
