@@ -2,11 +2,11 @@
 
 #include "ArrivalTracker.h"
 #include "DemoSamples.h"
+#include "QueryMatcher.h"
 
 #include "liveinbox/LiveMessageConversion.h"
 #include "liveinbox/WireDecoder.h"
 
-#include <QLocale>
 #include <QUrlQuery>
 
 #include <algorithm>
@@ -21,30 +21,6 @@ QString fromUtf8(std::string_view text)
 {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
-
-// Case-insensitive containment under the user's locale; diacritics and width stay significant.
-class QueryMatcher
-{
-public:
-    explicit QueryMatcher(const QString &query)
-    {
-        const QLocale locale;
-        // Turkic languages case-map the dotted and dotless i differently from the default folding.
-        m_localeLowering = locale.language() == QLocale::Turkish || locale.language() == QLocale::Azerbaijani;
-        m_query = m_localeLowering ? locale.toLower(query) : query;
-    }
-
-    bool matches(const QString &text) const
-    {
-        if (m_localeLowering)
-            return QLocale().toLower(text).contains(m_query);
-        return text.contains(m_query, Qt::CaseInsensitive);
-    }
-
-private:
-    QString m_query;
-    bool m_localeLowering = false;
-};
 
 } // namespace
 
@@ -87,9 +63,13 @@ Scheduler::TimerId Inbox::post(double seconds, std::function<void()> task)
 
 void Inbox::setMessages(QList<Message> messages)
 {
+    // The thread index depends on nothing but the list: a write of the very same list (shared data, as a
+    // snapshot in which nothing changed gives) leaves it valid.
+    const bool sameList = messages.size() == m_messages.size() && messages.constData() == m_messages.constData();
     m_messages = std::move(messages);
     m_cachedReaderSize.reset();
-    m_threads.reset();
+    if (!sameList)
+        m_threads.reset();
     Q_EMIT messagesChanged();
 }
 
@@ -550,11 +530,25 @@ void Inbox::apply(const LiveSnapshot &snapshot)
     }
 
     // 12. Confirmed unread state.
-    QHash<QUuid, bool> unread;
-    unread.reserve(m_messages.size());
-    for (const Message &message : std::as_const(m_messages))
-        unread.insert(message.id, message.unread);
-    if (m_confirmedUnread != unread) {
+    bool unreadUnchanged = m_confirmedUnread.size() <= m_messages.size();
+    for (qsizetype i = 0; unreadUnchanged && i < m_messages.size(); ++i) {
+        const auto it = m_confirmedUnread.constFind(m_messages.at(i).id);
+        unreadUnchanged = it != m_confirmedUnread.constEnd() && *it == m_messages.at(i).unread;
+    }
+    if (unreadUnchanged) {
+        // Same keys? Every message has an entry; the map may still hold ids that left.
+        QSet<QUuid> ids;
+        if (m_confirmedUnread.size() != m_messages.size()) {
+            for (const Message &message : std::as_const(m_messages))
+                ids.insert(message.id);
+            unreadUnchanged = ids.size() == m_confirmedUnread.size();
+        }
+    }
+    if (!unreadUnchanged) {
+        QHash<QUuid, bool> unread;
+        unread.reserve(m_messages.size());
+        for (const Message &message : std::as_const(m_messages))
+            unread.insert(message.id, message.unread);
         m_confirmedUnread = std::move(unread);
         Q_EMIT confirmedUnreadChanged();
     }
@@ -607,7 +601,7 @@ QList<Message> Inbox::scopedMessages() const
     return result;
 }
 
-bool Inbox::admitted(const Message &message) const
+bool Inbox::admitted(const Message &message, const QueryMatcher *matcher) const
 {
     const bool personal = m_scope.isPersonal();
     switch (m_filter) {
@@ -636,54 +630,58 @@ bool Inbox::admitted(const Message &message) const
         return false;
     if (!personal && m_kind && message.kind != *m_kind)
         return false;
-    return m_query.isEmpty() || matchesQuery(message);
-}
-
-bool Inbox::matchesQuery(const Message &message) const
-{
-    const QueryMatcher matcher(m_query);
-    return matcher.matches(message.sender) || matcher.matches(message.subject) || matcher.matches(message.body) ||
-           matcher.matches(message.conversation);
+    if (!matcher)
+        return true;
+    return matcher->matches(message.sender) || matcher->matches(message.subject) || matcher->matches(message.body) ||
+           matcher->matches(message.conversation);
 }
 
 QList<Message> Inbox::visible()
 {
-    QList<const Message *> admittedMessages;
-    QHash<QUuid, const Message *> firstByID;
-    for (const Message &message : std::as_const(m_messages)) {
-        if (message.scope == m_scope && admitted(message)) {
-            admittedMessages.append(&message);
-            firstByID.insert(message.id, firstByID.value(message.id, &message));
-        }
+    std::optional<QueryMatcher> matcher;
+    if (!m_query.isEmpty())
+        matcher.emplace(m_query);
+
+    std::vector<qsizetype> admittedPositions;
+    QHash<QUuid, qsizetype> firstFocused;
+    for (qsizetype i = 0; i < m_messages.size(); ++i) {
+        const Message &message = m_messages.at(i);
+        if (message.scope != m_scope || !admitted(message, matcher ? &*matcher : nullptr))
+            continue;
+        admittedPositions.push_back(i);
+        if (m_focusedIDs.contains(message.id) && !firstFocused.contains(message.id))
+            firstFocused.insert(message.id, i);
     }
 
-    QList<const Message *> ordered;
-    ordered.reserve(admittedMessages.size());
+    std::vector<qsizetype> ordered;
+    ordered.reserve(admittedPositions.size());
     for (const QUuid &id : std::as_const(m_focusOrder)) {
-        if (const Message *message = firstByID.value(id))
-            ordered.append(message);
+        const auto it = firstFocused.constFind(id);
+        if (it != firstFocused.constEnd())
+            ordered.push_back(*it);
     }
-    for (const Message *message : std::as_const(admittedMessages)) {
-        if (!m_focusedIDs.contains(message->id))
-            ordered.append(message);
+    for (const qsizetype position : admittedPositions) {
+        if (!m_focusedIDs.contains(m_messages.at(position).id))
+            ordered.push_back(position);
     }
 
     QList<Message> rows;
-    rows.reserve(ordered.size());
     if (!m_live) {
-        for (const Message *message : std::as_const(ordered))
-            rows.append(*message);
+        rows.reserve(qsizetype(ordered.size()));
+        for (const qsizetype position : ordered)
+            rows.append(m_messages.at(position));
         return rows;
     }
-    QSet<QString> seen;
+    // One row per thread, where the thread first occurs, showing the thread's oldest released member.
     ThreadIndex &index = threads();
-    for (const Message *message : std::as_const(ordered)) {
-        const QString key = index.key(*message);
-        if (seen.contains(key))
+    std::vector<char> seen(std::size_t(index.threadCount()), 0);
+    for (const qsizetype position : ordered) {
+        const int thread = index.threadAt(position);
+        if (seen[std::size_t(thread)])
             continue;
-        seen.insert(key);
-        const QList<Message> &members = index.members(key);
-        rows.append(members.isEmpty() ? *message : members.first());
+        seen[std::size_t(thread)] = 1;
+        const qsizetype root = index.rootOf(thread);
+        rows.append(m_messages.at(root >= 0 ? root : position));
     }
     return rows;
 }
@@ -720,8 +718,7 @@ QString Inbox::threadKey(const Message &message)
 
 QList<Message> Inbox::members(const Message &message)
 {
-    ThreadIndex &index = threads();
-    return index.members(index.key(message));
+    return threads().members(message);
 }
 
 QList<ConversationReply> Inbox::replyRows(const Message &message, bool excludingRoot)
@@ -948,8 +945,8 @@ void Inbox::select(const Message &message)
     setReaderTucked(canResizeReader() ? m_focusedIDs.contains(message.id) : false);
     if (!m_live) {
         for (qsizetype i = 0; i < m_messages.size(); ++i) {
-            if (m_messages[i].id == message.id) {
-                if (m_messages[i].unread) {
+            if (m_messages.at(i).id == message.id) {
+                if (m_messages.at(i).unread) {
                     QList<Message> messages = m_messages;
                     messages[i].unread = false;
                     setMessages(std::move(messages));
@@ -993,7 +990,7 @@ void Inbox::setTeamLabel(const QString &label, const QUuid &id)
     if (m_live)
         return;
     for (qsizetype i = 0; i < m_messages.size(); ++i) {
-        const Message &message = m_messages[i];
+        const Message &message = m_messages.at(i);
         if (message.id != id || message.scope != InboxScope::demoTeamLaunch())
             continue;
         const QList<Message> samples = DemoSamples::instance().samples();

@@ -29,6 +29,7 @@
 #include <optional>
 
 class ArrivalTracker;
+class QueryMatcher;
 
 // What an Inbox talks to. A live inbox uses four independent command lanes, so a slow reply never delays a
 // snapshot; the hint source keeps the sync sockets (on the subscription lane).
@@ -280,8 +281,7 @@ private:
     void setDrainingChanges(bool draining);
 
     ThreadIndex &threads();
-    bool admitted(const Message &message) const;
-    bool matchesQuery(const Message &message) const;
+    bool admitted(const Message &message, const QueryMatcher *matcher) const;
 
     InboxServices m_services;
     Scheduler &m_scheduler;

@@ -1,111 +1,193 @@
 #include "ThreadIndex.h"
 
-#include <QSet>
+#include <QVarLengthArray>
 
 #include <algorithm>
 
-namespace {
-
-QString parentKey(const QString &scope, const QString &conversation, const QString &serverID)
-{
-    QString key;
-    key.reserve(scope.size() + conversation.size() + serverID.size() + 2);
-    key += scope;
-    key += QChar(0x1F);
-    key += conversation;
-    key += QChar(0x1F);
-    key += serverID;
-    return key;
-}
-
-} // namespace
-
 ThreadIndex::ThreadIndex(const QList<Message> &messages, bool live) : m_messages(messages), m_live(live)
 {
-    m_positions.reserve(messages.size());
-    for (int i = 0; i < messages.size(); ++i) {
-        const Message &message = messages[i];
-        if (!m_positions.contains(message.id))
-            m_positions.insert(message.id, i);
+    const std::size_t count = std::size_t(messages.size());
+    m_threadOf.resize(count);
+    if (!live) {
+        // Every message is its own thread.
+        m_threads.resize(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            m_threads[i].positions.push_back(qsizetype(i));
+            m_threadOf[i] = int(i);
+        }
+        return;
     }
-    // Walk backwards so that the first match in list order is the one that stays.
-    if (live) {
-        for (int i = messages.size() - 1; i >= 0; --i) {
-            const Message &message = messages[i];
-            if (message.serverMessageID)
-                m_parents.insert(parentKey(message.scope.rawValue, message.conversationID, *message.serverMessageID), i);
+
+    // Walk backwards so that each id ends up pointing at its first position, chained in list order.
+    m_nextSameServerID.assign(count, -1);
+    m_firstByServerID.reserve(messages.size());
+    for (qsizetype i = messages.size() - 1; i >= 0; --i) {
+        const Message &message = messages[i];
+        if (!message.serverMessageID)
+            continue;
+        auto it = m_firstByServerID.find(*message.serverMessageID);
+        if (it == m_firstByServerID.end()) {
+            m_firstByServerID.insert(*message.serverMessageID, i);
+        } else {
+            m_nextSameServerID[std::size_t(i)] = *it;
+            *it = i;
         }
     }
-    m_keys.resize(std::size_t(messages.size()));
+
+    for (std::size_t i = 0; i < count; ++i) {
+        const Message &message = messages[qsizetype(i)];
+        const int conversation = conversationOf(message);
+        const bool wholeConversation = !message.scope.isPersonal() && message.kind != ConversationKind::inbox;
+        const int thread = threadFor(conversation, wholeConversation ? QString() : chainTag(message));
+        m_threadOf[i] = thread;
+        m_threads[std::size_t(thread)].positions.push_back(qsizetype(i));
+    }
 }
 
-QString ThreadIndex::prefix(const Message &message)
+int ThreadIndex::conversationOf(const Message &message)
 {
-    return message.scope.rawValue + QLatin1Char(':') + message.conversationID + QLatin1Char(':');
+    const std::pair<QString, QString> key{message.scope.rawValue, message.conversationID};
+    const auto it = m_conversationIndex.constFind(key);
+    if (it != m_conversationIndex.constEnd())
+        return *it;
+    const int index = int(m_conversations.size());
+    m_conversations.push_back({message.scope.rawValue, message.conversationID});
+    m_conversationIndex.insert(key, index);
+    return index;
 }
 
-QString ThreadIndex::key(const Message &message) const
+int ThreadIndex::threadFor(int conversation, const QString &tag)
 {
-    const auto position = m_positions.constFind(message.id);
-    if (position == m_positions.constEnd())
-        return computeKey(message);
-    QString &cached = m_keys[std::size_t(*position)];
-    if (cached.isNull())
-        cached = computeKey(m_messages[*position]);
-    return cached;
+    const std::pair<int, QString> key{conversation, tag};
+    const auto it = m_threadIndex.constFind(key);
+    if (it != m_threadIndex.constEnd())
+        return *it;
+    const int index = int(m_threads.size());
+    m_threads.push_back({conversation, tag, {}, std::nullopt, std::nullopt});
+    m_threadIndex.insert(key, index);
+    return index;
 }
 
-QString ThreadIndex::computeKey(const Message &message) const
+QString ThreadIndex::chainTag(const Message &message) const
 {
-    if (!m_live)
-        return Message::canonical(message.id);
-    const QString head = prefix(message);
-    if (!message.scope.isPersonal() && message.kind != ConversationKind::inbox)
-        return head;
-
     const Message *current = &message;
-    QSet<QString> visited;
+    QVarLengthArray<const QString *, 8> visited;
     while (current->replyTo) {
         const QString &reference = *current->replyTo;
-        if (visited.contains(reference))
-            break; // a reply cycle: the walk ends here
-        visited.insert(reference);
-        const auto parent = m_parents.constFind(parentKey(message.scope.rawValue, message.conversationID, reference));
-        if (parent == m_parents.constEnd())
-            return head + reference; // the parent is not loaded: its id stands for the root
-        current = &m_messages[*parent];
+        const bool cycle = std::any_of(visited.cbegin(), visited.cend(),
+                                       [&](const QString *seen) { return *seen == reference; });
+        if (cycle)
+            break;
+        visited.append(&reference);
+
+        const Message *parent = nullptr;
+        const auto first = m_firstByServerID.constFind(reference);
+        for (qsizetype at = first == m_firstByServerID.constEnd() ? -1 : *first; at >= 0;
+             at = m_nextSameServerID[std::size_t(at)]) {
+            const Message &candidate = m_messages[at];
+            if (candidate.scope == message.scope && candidate.conversationID == message.conversationID) {
+                parent = &candidate;
+                break;
+            }
+        }
+        if (!parent)
+            return reference; // the parent is not loaded: its id stands for the root
+        current = parent;
     }
-    return head + (current->serverMessageID ? *current->serverMessageID : Message::canonical(current->id));
+    return current->serverMessageID ? *current->serverMessageID : Message::canonical(current->id);
 }
 
-void ThreadIndex::groupAll()
+QString ThreadIndex::keyOf(int thread) const
 {
-    m_grouped = true;
-    for (int i = 0; i < m_messages.size(); ++i) {
-        if (m_messages[i].released)
-            m_groups[key(m_messages[i])].append(i);
-    }
+    const Thread &t = m_threads[std::size_t(thread)];
+    if (!m_live)
+        return Message::canonical(m_messages[t.positions.front()].id);
+    const Conversation &c = m_conversations[std::size_t(t.conversation)];
+    return c.scope + QLatin1Char(':') + c.id + QLatin1Char(':') + t.tag;
 }
 
-const QList<Message> &ThreadIndex::members(const QString &key)
+std::optional<qsizetype> ThreadIndex::positionOf(const QUuid &id)
 {
-    const auto cached = m_members.constFind(key);
-    if (cached != m_members.constEnd())
+    if (!m_positions) {
+        m_positions.emplace();
+        m_positions->reserve(m_messages.size());
+        for (qsizetype i = m_messages.size() - 1; i >= 0; --i)
+            m_positions->insert(m_messages[i].id, i); // backwards: the first occurrence wins
+    }
+    const auto it = m_positions->constFind(id);
+    if (it == m_positions->constEnd())
+        return std::nullopt;
+    return *it;
+}
+
+QString ThreadIndex::keyAt(qsizetype position)
+{
+    return keyOf(m_threadOf[std::size_t(position)]);
+}
+
+QString ThreadIndex::key(const Message &message)
+{
+    if (const auto position = positionOf(message.id))
+        return keyAt(*position);
+    // A message from outside the list: same rules, parents looked up in the list.
+    if (!m_live)
+        return Message::canonical(message.id);
+    const QString head = message.scope.rawValue + QLatin1Char(':') + message.conversationID + QLatin1Char(':');
+    if (!message.scope.isPersonal() && message.kind != ConversationKind::inbox)
+        return head;
+    return head + chainTag(message);
+}
+
+bool ThreadIndex::older(const Message &a, const Message &b)
+{
+    if (a.sentAt != b.sentAt)
+        return a.sentAt < b.sentAt;
+    return Message::canonical(a.id) < Message::canonical(b.id);
+}
+
+qsizetype ThreadIndex::rootOf(int thread)
+{
+    Thread &t = m_threads[std::size_t(thread)];
+    if (!t.root) {
+        qsizetype best = -1;
+        for (const qsizetype position : t.positions) {
+            const Message &candidate = m_messages[position];
+            if (candidate.released && (best < 0 || older(candidate, m_messages[best])))
+                best = position;
+        }
+        t.root = best;
+    }
+    return *t.root;
+}
+
+const QList<Message> &ThreadIndex::membersOf(int thread)
+{
+    Thread &t = m_threads[std::size_t(thread)];
+    if (!t.members) {
+        QList<Message> members;
+        members.reserve(qsizetype(t.positions.size()));
+        for (const qsizetype position : t.positions) {
+            if (m_messages[position].released)
+                members.append(m_messages[position]);
+        }
+        std::stable_sort(members.begin(), members.end(), older);
+        t.members = std::move(members);
+    }
+    return *t.members;
+}
+
+const QList<Message> &ThreadIndex::members(const Message &message)
+{
+    if (const auto position = positionOf(message.id))
+        return membersOf(m_threadOf[std::size_t(*position)]);
+    // Outside the list: every released list message with the same key.
+    const QString wanted = key(message);
+    const auto cached = m_foreignMembers.constFind(wanted);
+    if (cached != m_foreignMembers.constEnd())
         return *cached;
-    if (!m_grouped)
-        groupAll();
-
-    QList<Message> members;
-    const QList<int> positions = m_groups.value(key);
-    members.reserve(positions.size());
-    for (const int position : positions)
-        members.append(m_messages[position]);
-    if (members.size() > 1) {
-        std::stable_sort(members.begin(), members.end(), [](const Message &a, const Message &b) {
-            if (a.sentAt != b.sentAt)
-                return a.sentAt < b.sentAt;
-            return Message::canonical(a.id) < Message::canonical(b.id);
-        });
+    for (int thread = 0; thread < threadCount(); ++thread) {
+        if (keyOf(thread) == wanted)
+            return *m_foreignMembers.insert(wanted, membersOf(thread));
     }
-    return *m_members.insert(key, std::move(members));
+    return *m_foreignMembers.insert(wanted, QList<Message>());
 }

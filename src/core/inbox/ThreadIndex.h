@@ -7,37 +7,68 @@
 #include <QString>
 #include <QUuid>
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 // Thread keys and thread members of one message list, computed once per list.
 //
 // A live inbox groups messages into threads: a team conversation that is not a shared-inbox message is one
 // thread; personal messages and shared-inbox messages follow their reply chain to its root. The demo inbox
-// treats every message as its own thread. The index answers every lookup without searching the whole list
-// again: reply parents are found through a (scope, conversation, server message id) table.
+// treats every message as its own thread.
+//
+// Every message of the list gets a small integer thread number in one linear pass (reply parents are found
+// through a table of server message ids, not by searching the list); key texts and member lists are built
+// only for the threads somebody asks about.
 class ThreadIndex
 {
 public:
     ThreadIndex(const QList<Message> &messages, bool live);
 
     // The thread key of a message (of this list or not).
-    QString key(const Message &message) const;
-    // The released messages of a thread, oldest first (ties by canonical id text), built once per key.
-    const QList<Message> &members(const QString &key);
+    QString key(const Message &message);
+    QString keyAt(qsizetype position);
+    // The released members of the thread of a message, oldest first (ties by canonical id text).
+    const QList<Message> &members(const Message &message);
+    // Thread number of the message at a list position.
+    int threadAt(qsizetype position) const { return m_threadOf[std::size_t(position)]; }
+    int threadCount() const { return int(m_threads.size()); }
+    // List position of the oldest released member of a thread, or -1 when it has none.
+    qsizetype rootOf(int thread);
 
 private:
-    static QString prefix(const Message &message);
-    QString computeKey(const Message &message) const;
-    void groupAll();
+    struct Thread
+    {
+        int conversation = -1; // index into m_conversations
+        QString tag;           // what follows "scope:conversation:" in the key
+        std::vector<qsizetype> positions;
+        std::optional<qsizetype> root;
+        std::optional<QList<Message>> members;
+    };
+    struct Conversation
+    {
+        QString scope;
+        QString id;
+    };
+
+    int conversationOf(const Message &message);
+    int threadFor(int conversation, const QString &tag);
+    // The tag of a message's thread: its reply chain's root server id (or local id), or a missing parent's id.
+    QString chainTag(const Message &message) const;
+    QString keyOf(int thread) const;
+    const QList<Message> &membersOf(int thread);
+    std::optional<qsizetype> positionOf(const QUuid &id);
+    static bool older(const Message &a, const Message &b);
 
     const QList<Message> &m_messages;
-    bool m_live;
-    // First message (by list position) for each scope, conversation and server message id.
-    QHash<QString, int> m_parents;
-    QHash<QUuid, int> m_positions;
-    // Thread key of each message, by list position; filled on first use.
-    mutable std::vector<QString> m_keys;
-    bool m_grouped = false;
-    QHash<QString, QList<int>> m_groups;
-    QHash<QString, QList<Message>> m_members; // the thread-member cache
+    const bool m_live;
+    QHash<QString, qsizetype> m_firstByServerID; // first position holding each server message id
+    std::vector<qsizetype> m_nextSameServerID;   // the next position with the same server id, or -1
+    QHash<std::pair<QString, QString>, int> m_conversationIndex;
+    std::vector<Conversation> m_conversations;
+    QHash<std::pair<int, QString>, int> m_threadIndex;
+    std::vector<Thread> m_threads;
+    std::vector<int> m_threadOf; // by list position
+    std::optional<QHash<QUuid, qsizetype>> m_positions;
+    QHash<QString, QList<Message>> m_foreignMembers; // members asked for messages outside the list
 };

@@ -41,12 +41,21 @@ private:
     {
         LiveMessage source;
         Message message;
+        quint64 generation = 0;     // the apply that last saw this record
+        bool holdsPrevious = false; // during an apply: still the previous snapshot's record and Message
     };
-    // Keyed by views of the record ids inside the retained storage.
-    using Records = std::unordered_map<std::string_view, Entry>;
+    struct TextHash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    // Keyed by the record ids (owned copies, so the keys never point into a released snapshot).
+    using Records = std::unordered_map<std::string, Entry, TextHash, std::equal_to<>>;
 
     std::optional<std::string> m_account;
     std::optional<std::string> m_origin;
     Records m_records;
+    QList<Message> m_lastResult; // what the last apply returned
+    quint64 m_generation = 0;
     std::shared_ptr<const char[]> m_storage;
 };
