@@ -119,8 +119,9 @@ private:
                                                .arg(QString::fromStdString(subscription.urlText))));
             }
             if (!isValidTicket(subscription.ticket)) {
-                return finish(Failure::url(Failure::badServerResponse,
-                                           QStringLiteral("The service handed out an unusable sync ticket.")));
+                return finish(
+                    Failure::url(Failure::badServerResponse,
+                                 QStringLiteral("The service handed out an unusable sync ticket.")));
             }
         }
 
@@ -138,10 +139,11 @@ private:
         socket->setMaxAllowedIncomingMessageSize(quint64(maximumMessageSize));
 
         std::weak_ptr<Call> weak = weak_from_this();
-        QObject::connect(socket, &QWebSocket::textMessageReceived, socket, [weak, index](const QString &text) {
-            if (const auto self = weak.lock())
-                self->received(index, text.toUtf8());
-        });
+        QObject::connect(socket, &QWebSocket::textMessageReceived, socket,
+                         [weak, index](const QString &text) {
+                             if (const auto self = weak.lock())
+                                 self->received(index, text.toUtf8());
+                         });
         QObject::connect(socket, &QWebSocket::binaryMessageReceived, socket,
                          [weak, index](const QByteArray &bytes) {
                              if (const auto self = weak.lock())
@@ -150,7 +152,8 @@ private:
         QObject::connect(socket, qOverload<QAbstractSocket::SocketError>(&QWebSocket::error), socket,
                          [weak, socket](QAbstractSocket::SocketError) {
                              if (const auto self = weak.lock())
-                                 self->finish(Failure::url(Failure::networkConnectionLost, socket->errorString()));
+                                 self->finish(
+                                     Failure::url(Failure::networkConnectionLost, socket->errorString()));
                          });
         QObject::connect(socket, &QWebSocket::disconnected, socket, [weak, socket] {
             if (const auto self = weak.lock())
