@@ -23,6 +23,7 @@ struct Failure
         badServerResponse = -1011,
         unsupportedURL = -1002,
         cannotParseResponse = -1017,
+        networkConnectionLost = -1005,
     };
 
     static Failure tandrel(qint64 code, const QString &description) { return {tandrelDomain, code, description}; }
