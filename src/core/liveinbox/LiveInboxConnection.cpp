@@ -47,23 +47,23 @@ Result<QByteArray> readWholeFile(const QString &path)
         return platformFailure(errno, path);
 
     QByteArray bytes;
-    struct stat status
-    {
-    };
+    struct stat status = {};
+    constexpr qsizetype chunk = 4096;
+    // Sized so that a regular file is read in one pass (plus the read that sees its end).
     if (::fstat(fd, &status) == 0 && status.st_size > 0)
-        bytes.reserve(qsizetype(status.st_size) + outputPadding);
+        bytes.reserve(qsizetype(status.st_size) + outputPadding + chunk);
     for (;;) {
-        if (bytes.capacity() - bytes.size() < outputPadding + 4096)
-            bytes.reserve(bytes.size() * 2 + outputPadding + 4096);
+        if (bytes.capacity() - bytes.size() < outputPadding + chunk)
+            bytes.reserve(bytes.size() * 2 + outputPadding + chunk);
         const qsizetype room = bytes.capacity() - bytes.size() - outputPadding;
         const qsizetype old = bytes.size();
         bytes.resize(old + room);
         const ssize_t got = ::read(fd, bytes.data() + old, size_t(room));
         if (got < 0) {
-            bytes.resize(old);
-            if (errno == EINTR)
-                continue;
             const int error = errno;
+            bytes.resize(old);
+            if (error == EINTR)
+                continue;
             ::close(fd);
             return platformFailure(error, path);
         }
