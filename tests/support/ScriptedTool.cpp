@@ -115,12 +115,8 @@ void describeBody(int argc, char **argv)
         return;
     }
     const std::string directory = path.substr(0, path.rfind('/'));
-    struct stat fileStatus
-    {
-    };
-    struct stat directoryStatus
-    {
-    };
+    struct stat fileStatus = {};
+    struct stat directoryStatus = {};
     ::stat(path.c_str(), &fileStatus);
     ::stat(directory.c_str(), &directoryStatus);
     writeAll(1, "dir=" + directory.substr(directory.rfind('/') + 1) + "\n");
