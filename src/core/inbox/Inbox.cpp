@@ -4,6 +4,7 @@
 #include "DemoSamples.h"
 #include "QueryMatcher.h"
 
+#include "liveinbox/LiveInboxConnection.h"
 #include "liveinbox/LiveMessageConversion.h"
 #include "liveinbox/WireDecoder.h"
 
@@ -1074,6 +1075,174 @@ void Inbox::openWorkspace(const std::optional<Message> &message)
     const QUrl url = workspaceUrl(message);
     if (url.isValid() && !url.isEmpty() && m_services.openUrl)
         m_services.openUrl(url);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Replies
+
+void Inbox::setPendingReplies(QList<PendingReply> replies)
+{
+    m_pendingReplies = std::move(replies);
+    Q_EMIT pendingRepliesChanged();
+}
+
+void Inbox::sendReply(const Message &message)
+{
+    const QString key = threadKey(message);
+    const auto draftEntry = m_replyDrafts.constFind(key);
+    if (!message.remoteID || draftEntry == m_replyDrafts.constEnd() || draftEntry->trimmed().isEmpty() || !m_accountID)
+        return;
+    const QString draft = *draftEntry;
+
+    const PendingReply pending{QUuid::createUuid(), key, draft, std::nullopt, QString()};
+    QList<PendingReply> replies = m_pendingReplies;
+    replies.append(pending);
+    setPendingReplies(std::move(replies));
+    setReplyDraft(key, QString());
+    setReplyStatus(std::nullopt);
+    setActionError(std::nullopt);
+
+    const QStringList arguments = LiveInboxConnection::replyArguments(
+        *m_accountID, message.scope.isPersonal(), message.senderAccountID, message.conversationID,
+        message.serverMessageID);
+    const QUuid pendingID = pending.id;
+    m_services.replyConnection->run(
+        QStringLiteral("reply"), message.remoteID, draft, arguments,
+        [this, pendingID, key, draft](Result<QByteArray> output) {
+            if (!output.ok()) {
+                failReply(pendingID, key, draft, output.failure());
+                return;
+            }
+            const Result<LiveSendResult> result = WireDecoder::sendResult(output.value());
+            if (!result.ok()) {
+                failReply(pendingID, key, draft, result.failure());
+                return;
+            }
+            const QString status = QString::fromStdString(result.value().status);
+            if (status != QLatin1String("released") && status != QLatin1String("quarantined")) {
+                failReply(pendingID, key, draft,
+                          Failure::tandrel(1, QStringLiteral("The service rejected this reply.")));
+                return;
+            }
+            confirmReply(pendingID, QString::fromStdString(result.value().id), status);
+            post(0, [this] { refresh(); });
+        });
+}
+
+void Inbox::failReply(const QUuid &pendingID, const QString &key, const QString &draft, const Failure &failure)
+{
+    QList<PendingReply> replies;
+    for (const PendingReply &reply : std::as_const(m_pendingReplies)) {
+        if (reply.id != pendingID)
+            replies.append(reply);
+    }
+    if (replies.size() != m_pendingReplies.size())
+        setPendingReplies(std::move(replies));
+    // The returned text goes first; anything typed meanwhile follows after a blank line.
+    const QString current = m_replyDrafts.value(key);
+    setReplyDraft(key, current.isEmpty() ? draft : draft + QStringLiteral("\n\n") + current);
+    setActionError(QStringLiteral("Could not confirm sending. Check the conversation before trying again. ") +
+                   failure.description);
+}
+
+void Inbox::confirmReply(const QUuid &id, const QString &serverID, const QString &status)
+{
+    if (m_replyIdentities.value(serverID) != id || !m_replyIdentities.contains(serverID)) {
+        m_replyIdentities.insert(serverID, id);
+        Q_EMIT replyIdentitiesChanged();
+    }
+    for (qsizetype i = 0; i < m_pendingReplies.size(); ++i) {
+        if (m_pendingReplies.at(i).id != id)
+            continue;
+        QList<PendingReply> replies = m_pendingReplies;
+        replies[i].serverID = serverID;
+        replies[i].status = status == QLatin1String("quarantined") ? QStringLiteral("Sent · awaiting review") : QString();
+        setPendingReplies(std::move(replies));
+        return;
+    }
+}
+
+bool Inbox::hasUnsentDrafts() const
+{
+    if (!m_directDraft.trimmed().isEmpty())
+        return true;
+    return std::any_of(m_replyDrafts.cbegin(), m_replyDrafts.cend(),
+                       [](const QString &draft) { return !draft.trimmed().isEmpty(); });
+}
+
+bool Inbox::hasSendingReplies() const
+{
+    return std::any_of(m_pendingReplies.cbegin(), m_pendingReplies.cend(),
+                       [](const PendingReply &reply) { return !reply.serverID; });
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Demo
+
+void Inbox::setDemoIndex(int index)
+{
+    if (m_demoIndex == index)
+        return;
+    m_demoIndex = index;
+    Q_EMIT demoIndexChanged();
+}
+
+void Inbox::simulate(const std::optional<InboxScope> &scope)
+{
+    if (m_live)
+        return;
+    const InboxScope target = scope.value_or(m_scope);
+    const Message &templateMessage = DemoSamples::instance().arrivals().at(m_demoIndex % 2);
+
+    Message message;
+    message.id = QUuid::createUuid();
+    message.sender = templateMessage.sender;
+    message.initials = templateMessage.initials;
+    message.subject = templateMessage.subject;
+    message.color = templateMessage.color;
+    if (target.isPersonal()) {
+        message.body = templateMessage.body;
+        message.category = templateMessage.category;
+        message.conversation = QStringLiteral("Personal message");
+    } else {
+        message.body = QStringLiteral("The updated launch checklist is ready for the team to review.\n\n"
+                                      "This is a local demo arrival.");
+        message.category = QStringLiteral("Launch");
+        message.conversation = QStringLiteral("Shared inbox");
+    }
+    message.unread = true;
+    message.scope = target;
+    message.kind = ConversationKind::inbox;
+    message.conversationID = QStringLiteral("demo-arrival-%1").arg(m_demoIndex);
+    message.senderAccountID = QStringLiteral("demo-devon");
+    message.released = true;
+    message.sentAt = 0;
+
+    QList<Message> messages = m_messages;
+    messages.prepend(message);
+    setMessages(std::move(messages));
+    setDemoIndex(m_demoIndex + 1);
+    announceArrival(message.id);
+}
+
+void Inbox::addDemoReply(const QUuid &id, const QString &body)
+{
+    if (m_live)
+        return;
+    const QString text = body.trimmed();
+    if (text.isEmpty())
+        return;
+    for (qsizetype i = 0; i < m_messages.size(); ++i) {
+        const Message &message = m_messages.at(i);
+        if (message.id != id || message.scope != InboxScope::demoTeamLaunch() || message.kind != ConversationKind::direct)
+            continue;
+        if (!message.released)
+            return;
+        QList<Message> messages = m_messages;
+        messages[i].replies.append({QUuid::createUuid(), QStringLiteral("You"), text});
+        setMessages(std::move(messages));
+        return;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------------

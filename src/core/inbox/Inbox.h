@@ -189,6 +189,19 @@ public:
     QUrl workspaceUrl(const std::optional<Message> &message) const;
     void openWorkspace(const std::optional<Message> &message);
 
+    // ---- Replies ----
+    // Sends the draft of the message's conversation (live inbox).
+    void sendReply(const Message &message);
+    void confirmReply(const QUuid &id, const QString &serverID, const QString &status);
+    bool hasUnsentDrafts() const;
+    bool hasSendingReplies() const;
+
+    // ---- Demo ----
+    // Adds one simulated arrival to the scope (the current scope when none is given).
+    void simulate(const std::optional<InboxScope> &scope = std::nullopt);
+    // Appends a local reply to the demo's direct team conversation.
+    void addDemoReply(const QUuid &id, const QString &body);
+
     // ---- Panel state ----
     Q_INVOKABLE void open();
     Q_INVOKABLE void close();
@@ -264,6 +277,9 @@ private:
     void apply(const LiveSnapshot &snapshot);
     void clearAfterFailure(const QString &description);
     void announceArrival(const QUuid &id);
+    void failReply(const QUuid &pendingID, const QString &key, const QString &draft, const Failure &failure);
+    void setPendingReplies(QList<PendingReply> replies);
+    void setDemoIndex(int index);
     Scheduler::TimerId post(double seconds, std::function<void()> task);
 
     // Local changes.

@@ -3,6 +3,7 @@
 #include "FakeRunner.h"
 #include "SnapshotJson.h"
 #include "VirtualScheduler.h"
+#include "inbox/DemoSamples.h"
 #include "inbox/Inbox.h"
 #include "liveinbox/LiveMessageConversion.h"
 
