@@ -372,33 +372,33 @@ void Inbox::refresh(std::function<void()> done)
     }
     setRefreshInFlight(true);
     const qint64 startRevision = m_revision;
-    m_services.connection->run(QStringLiteral("snapshot"), std::nullopt, std::nullopt, {},
-                               [this, startRevision, done = std::move(done)](Result<QByteArray> output) {
-                                   finishRefresh(startRevision, std::move(output));
-                                   if (done)
-                                       done();
-                               });
+    m_services.connection->run(
+        QStringLiteral("snapshot"), std::nullopt, std::nullopt, {},
+        [this, startRevision, done = std::move(done)](Result<QByteArray> output) mutable {
+            auto finish = [this, startRevision, done = std::move(done)](Result<LiveSnapshot> snapshot) {
+                finishRefresh(startRevision, std::move(snapshot));
+                if (done)
+                    done();
+            };
+            if (!output.ok())
+                finish(output.failure());
+            else if (m_services.decodeSnapshot)
+                m_services.decodeSnapshot(std::move(output).value(), std::move(finish));
+            else
+                finish(WireDecoder::snapshot(output.value()));
+        });
 }
 
-void Inbox::finishRefresh(qint64 startRevision, Result<QByteArray> output)
+void Inbox::finishRefresh(qint64 startRevision, Result<LiveSnapshot> snapshot)
 {
-    std::optional<Failure> failure;
-    if (output.ok()) {
-        Result<LiveSnapshot> snapshot = WireDecoder::snapshot(output.value());
+    if (m_revision == startRevision) {
         if (snapshot.ok()) {
-            if (m_revision == startRevision) {
-                apply(snapshot.value());
-                setLoading(false);
-            }
+            apply(snapshot.value());
+            setLoading(false);
         } else {
-            failure = snapshot.failure();
+            clearAfterFailure(snapshot.failure().description);
         }
-    } else {
-        failure = output.failure();
     }
-    if (failure && m_revision == startRevision)
-        clearAfterFailure(failure->description);
-
     setRefreshInFlight(false);
     if (m_refreshPending) {
         setRefreshPending(false);

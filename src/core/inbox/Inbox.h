@@ -42,6 +42,9 @@ struct InboxServices
     std::unique_ptr<CommandRunner> replyConnection;        // "reply"
     std::unique_ptr<HintSource> hints;
     std::function<void(const QUrl &)> openUrl; // opens a link in the default browser
+    // Decodes "snapshot" output, possibly on another thread, calling back on the main thread. When absent
+    // the inbox decodes in place.
+    std::function<void(QByteArray, std::function<void(Result<LiveSnapshot>)>)> decodeSnapshot;
 };
 
 // The one observable model of the application. Every view reads it, every user action goes through it,
@@ -273,7 +276,7 @@ private:
     // Sync cycle.
     void syncPass();
     void subscribe();
-    void finishRefresh(qint64 startRevision, Result<QByteArray> output);
+    void finishRefresh(qint64 startRevision, Result<LiveSnapshot> snapshot);
     void apply(const LiveSnapshot &snapshot);
     void clearAfterFailure(const QString &description);
     void announceArrival(const QUuid &id);

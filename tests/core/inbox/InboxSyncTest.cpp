@@ -243,3 +243,37 @@ TEST(DemoInbox, StartsWithTheSamplesAndNeverSyncs)
     inbox.startSync();
     EXPECT_FALSE(inbox.syncing());
 }
+
+TEST(InboxDecoding, ALocalChangeDuringDecodingStillDiscardsTheSnapshot)
+{
+    VirtualScheduler scheduler;
+    InboxServices services;
+    services.scheduler = &scheduler;
+    auto runner = std::make_unique<FakeRunner>();
+    FakeRunner *snapshots = runner.get();
+    services.connection = std::move(runner);
+    services.mutationConnection = std::make_unique<FakeRunner>();
+    std::vector<std::function<void()>> decoding; // decodes finish when the test says so
+    services.decodeSnapshot = [&](QByteArray bytes, std::function<void(Result<LiveSnapshot>)> done) {
+        decoding.push_back([bytes, done] { done(WireDecoder::snapshot(bytes)); });
+    };
+    Inbox inbox(true, std::move(services));
+
+    SnapshotJson first;
+    first.scope(personalScope()).message({.id = QStringLiteral("a"), .unread = true});
+    inbox.refresh();
+    snapshots->finishNext(first.bytes());
+    EXPECT_TRUE(inbox.refreshInFlight());
+    ASSERT_EQ(decoding.size(), 1u);
+    decoding[0]();
+    EXPECT_FALSE(inbox.refreshInFlight());
+    ASSERT_EQ(inbox.messages().size(), 1);
+
+    SnapshotJson second = first;
+    second.message({.id = QStringLiteral("b")});
+    inbox.refresh();
+    snapshots->finishNext(second.bytes());
+    inbox.select(inbox.messages()[0]); // bumps the revision while the snapshot decodes
+    decoding[1]();
+    EXPECT_EQ(inbox.messages().size(), 1);
+}

@@ -6,6 +6,7 @@
 #include "inbox/DemoSamples.h"
 #include "inbox/Inbox.h"
 #include "liveinbox/LiveMessageConversion.h"
+#include "liveinbox/WireDecoder.h"
 
 #include <gtest/gtest.h>
 
