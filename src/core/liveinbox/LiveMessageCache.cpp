@@ -2,67 +2,128 @@
 
 #include "LiveMessageConversion.h"
 
+#include <bit>
+#include <functional>
 #include <utility>
 
 QList<Message> LiveMessageCache::apply(const LiveSnapshot &snapshot)
 {
     const LiveAccount &account = snapshot.account;
     const bool sameAccount = m_account && m_origin && *m_account == account.id && *m_origin == account.origin;
-    if (!sameAccount)
-        m_records.clear();
+    if (!sameAccount) {
+        m_sources.clear();
+        m_messages.clear();
+        m_index.reset(0);
+    }
     m_account = std::string(account.id);
     m_origin = std::string(account.origin);
 
-    Records records;
-    records.reserve(snapshot.messages.size());
-    QList<Message> result;
-    result.reserve(qsizetype(snapshot.messages.size()));
+    const std::size_t count = snapshot.messages.size();
+    std::vector<LiveMessage> sources;
+    sources.reserve(count);
+    Index index;
+    index.reset(count);
+    // With as many messages as before, the result starts as the previous list and is copied only at the
+    // first message that differs, so an unchanged snapshot costs no copy of any Message.
+    const bool samePositions = count > 0 && qsizetype(count) == m_messages.size();
+    QList<Message> messages;
+    if (samePositions)
+        messages = m_messages;
+    else
+        messages.reserve(qsizetype(count));
+    auto put = [&](std::size_t position, Message message) {
+        if (samePositions)
+            messages[qsizetype(position)] = std::move(message);
+        else
+            messages.append(std::move(message));
+    };
 
-    for (const LiveMessage &wire : snapshot.messages) {
-        if (const auto old = m_records.find(wire.id); old != m_records.end() && old->second.source == wire) {
-            // Unchanged: move the entry over and point it at the new snapshot's bytes (equal to the old).
-            auto node = m_records.extract(old);
-            node.key() = wire.id;
-            node.mapped().source = wire;
-            result.append(node.mapped().message);
-            records.erase(wire.id);
-            records.insert(std::move(node));
-            continue;
+    for (std::size_t position = 0; position < count; ++position) {
+        const LiveMessage &wire = snapshot.messages[position];
+        const std::size_t hash = std::hash<std::string_view>{}(wire.id);
+        if (const std::size_t old = m_index.find(wire.id, hash); old != Index::none && m_sources[old] == wire) {
+            // Unchanged: keep its Message; the record now points at the new snapshot's (equal) bytes.
+            // Taking over the old record reuses its arrays' memory. (A later repeat of this id then
+            // finds the old record without its arrays and is matched against this snapshot's copy.)
+            if (!samePositions || old != position)
+                put(position, m_messages.at(qsizetype(old)));
+            sources.push_back(std::move(m_sources[old]));
+            sources.back() = wire;
+        } else if (const std::size_t earlier = index.find(wire.id, hash);
+                   earlier != Index::none && sources[earlier] == wire) {
+            // A repeat of a record of this snapshot: its conversion is the same.
+            put(position, messages.at(qsizetype(earlier)));
+            sources.push_back(wire);
+        } else {
+            put(position, LiveMessageConversion::message(wire));
+            sources.push_back(wire);
         }
-        if (const auto earlier = records.find(wire.id);
-            earlier != records.end() && earlier->second.source == wire) {
-            // A repeat of a record just stored: its conversion is the same.
-            earlier->second.source = wire;
-            result.append(earlier->second.message);
-            continue;
-        }
-        Message converted = LiveMessageConversion::message(wire);
-        result.append(converted);
-        records.insert_or_assign(wire.id, Entry{wire, std::move(converted)});
+        index.assign(wire.id, hash, position);
     }
 
     // Drops the records that left the snapshot, then the storage their views pointed into.
-    m_records = std::move(records);
+    m_sources = std::move(sources);
+    m_messages = messages;
+    m_index = std::move(index);
     m_storage = snapshot.storage;
-    return result;
+    return messages;
 }
 
 void LiveMessageCache::reset()
 {
     m_account.reset();
     m_origin.reset();
-    m_records.clear();
+    m_sources.clear();
+    m_messages.clear();
+    m_index.reset(0);
     m_storage.reset();
 }
 
 const LiveMessage *LiveMessageCache::source(std::string_view id) const
 {
-    const auto it = m_records.find(id);
-    return it == m_records.end() ? nullptr : &it->second.source;
+    const std::size_t position = m_index.find(id, std::hash<std::string_view>{}(id));
+    return position == Index::none ? nullptr : &m_sources[position];
 }
 
 const Message *LiveMessageCache::message(std::string_view id) const
 {
-    const auto it = m_records.find(id);
-    return it == m_records.end() ? nullptr : &it->second.message;
+    const std::size_t position = m_index.find(id, std::hash<std::string_view>{}(id));
+    return position == Index::none ? nullptr : &m_messages.at(qsizetype(position));
+}
+
+void LiveMessageCache::Index::reset(std::size_t capacity)
+{
+    // At most half full, so probe runs stay short.
+    const std::size_t slots = capacity ? std::bit_ceil(capacity * 2) : 0;
+    m_slots.assign(slots, Slot{});
+    m_count = 0;
+}
+
+std::size_t LiveMessageCache::Index::slotOf(std::string_view id, std::size_t hash) const
+{
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const Slot &candidate = m_slots[slot];
+        if (candidate.entry == 0 || (candidate.hash == std::uint32_t(hash) && candidate.id == id))
+            return slot;
+    }
+}
+
+std::size_t LiveMessageCache::Index::find(std::string_view id, std::size_t hash) const
+{
+    if (m_slots.empty())
+        return none;
+    const Slot &slot = m_slots[slotOf(id, hash)];
+    return slot.entry == 0 ? none : slot.entry - 1;
+}
+
+void LiveMessageCache::Index::assign(std::string_view id, std::size_t hash, std::size_t position)
+{
+    Slot &slot = m_slots[slotOf(id, hash)];
+    if (slot.entry == 0) {
+        slot.id = id;
+        slot.hash = std::uint32_t(hash);
+        ++m_count;
+    }
+    slot.entry = std::uint32_t(position + 1);
 }

@@ -167,6 +167,8 @@ TEST(LiveMessageConversion, InitialsTakeWholeCharactersOfTheFirstTwoPieces)
     EXPECT_EQ(initials("_ _"), QString());
     EXPECT_EQ(initials("  owen   brandt  x"), QStringLiteral("OB"));
     EXPECT_EQ(initials("__lena__"), QStringLiteral("L"));
+    EXPECT_EQ(initials("\r\nx y"), QStringLiteral("\r\nY")); // CR LF is one character
+    EXPECT_EQ(initials("\r\n\xC3\xA9 y"), QStringLiteral("\r\nY"));
     // Only the space character and the underscore split.
     EXPECT_EQ(initials("nora\tpatel"), QStringLiteral("N"));
     EXPECT_EQ(initials("nora\xC2\xA0patel"), QStringLiteral("N"));
@@ -224,6 +226,22 @@ TEST(LiveMessageConversion, FilesTravelInOneFenceAfterTheBody)
     EXPECT_FALSE(body.endsWith(u'\n'));
 }
 
+TEST(LiveMessageConversion, EnvelopeEscapesCharactersWhereverTheySit)
+{
+    for (const char special : {'"', '\\', '\x01', '\n', '\x1f', '\x7f'}) {
+        for (std::size_t offset = 0; offset < 17; ++offset) {
+            LiveMessage m = record();
+            const std::string name = std::string(offset, 'a') + special + std::string(20, 'b') + special;
+            m.files = {{name, "text/html", std::string(offset, 'Z') + "\xC3\xA9"}};
+            const std::string envelope = LiveMessageConversion::attachmentEnvelope(m);
+            const std::string json = envelope.substr(21, envelope.size() - 25);
+            const auto decoded = WireDecoder::visualizationFiles(json);
+            ASSERT_TRUE(decoded.ok()) << int(special) << ' ' << offset << ' ' << json;
+            EXPECT_EQ(decoded.value(), m.files) << int(special) << ' ' << offset;
+        }
+    }
+}
+
 TEST(LiveMessageCache, UnchangedRecordsOfTheSameAccountKeepTheirMessage)
 {
     LiveMessageCache cache;
@@ -255,6 +273,13 @@ TEST(LiveMessageCache, UnchangedRecordsOfTheSameAccountKeepTheirMessage)
     ASSERT_NE(kept, nullptr);
     EXPECT_EQ(kept->id.data(), two.messages[0].id.data());
     EXPECT_EQ(kept->body.data(), two.messages[0].body.data());
+
+    // The same records in another order.
+    const QList<Message> swapped = cache.apply(snapshot({messageJson("b"), messageJson("a")}));
+    ASSERT_EQ(swapped.size(), 2);
+    EXPECT_TRUE(sameConversion(swapped[0], first[1]));
+    EXPECT_TRUE(sameConversion(swapped[1], first[0]));
+    EXPECT_EQ(second[0].remoteID, QStringLiteral("a")); // earlier results are left as they were
 }
 
 TEST(LiveMessageCache, AnotherAccountOrOriginConvertsAfresh)
