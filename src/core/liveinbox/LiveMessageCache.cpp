@@ -41,24 +41,28 @@ QList<Message> LiveMessageCache::apply(const LiveSnapshot &snapshot)
     for (std::size_t position = 0; position < count; ++position) {
         const LiveMessage &wire = snapshot.messages[position];
         const std::size_t hash = std::hash<std::string_view>{}(wire.id);
-        if (const std::size_t old = m_index.find(wire.id, hash); old != Index::none && m_sources[old] == wire) {
-            // Unchanged: keep its Message; the record now points at the new snapshot's (equal) bytes.
-            // Taking over the old record reuses its arrays' memory. (A later repeat of this id then
-            // finds the old record without its arrays and is matched against this snapshot's copy.)
-            if (!samePositions || old != position)
-                put(position, m_messages.at(qsizetype(old)));
-            sources.push_back(std::move(m_sources[old]));
-            sources.back() = wire;
-        } else if (const std::size_t earlier = index.find(wire.id, hash);
-                   earlier != Index::none && sources[earlier] == wire) {
-            // A repeat of a record of this snapshot: its conversion is the same.
-            put(position, messages.at(qsizetype(earlier)));
-            sources.push_back(wire);
-        } else {
-            put(position, LiveMessageConversion::message(wire));
-            sources.push_back(wire);
-        }
         index.assign(wire.id, hash, position);
+        if (Index::Slot *old = m_index.find(wire.id, hash)) {
+            const std::size_t before = old->entry - 1;
+            // Once taken over, the old record lives on (equal) as this snapshot's copy.
+            const LiveMessage &record = old->takenBy ? sources[old->takenBy - 1] : m_sources[before];
+            if (record == wire) {
+                // Unchanged: keep its Message; the record now points at the new snapshot's bytes.
+                if (!samePositions || before != position)
+                    put(position, m_messages.at(qsizetype(before)));
+                if (old->takenBy) {
+                    sources.push_back(wire);
+                } else {
+                    // Taking over the old record reuses its arrays' memory.
+                    sources.push_back(std::move(m_sources[before]));
+                    sources.back() = wire;
+                    old->takenBy = std::uint32_t(position + 1);
+                }
+                continue;
+            }
+        }
+        put(position, LiveMessageConversion::message(wire));
+        sources.push_back(wire);
     }
 
     // Drops the records that left the snapshot, then the storage their views pointed into.
@@ -81,14 +85,14 @@ void LiveMessageCache::reset()
 
 const LiveMessage *LiveMessageCache::source(std::string_view id) const
 {
-    const std::size_t position = m_index.find(id, std::hash<std::string_view>{}(id));
-    return position == Index::none ? nullptr : &m_sources[position];
+    const Index::Slot *slot = m_index.find(id, std::hash<std::string_view>{}(id));
+    return slot ? &m_sources[slot->entry - 1] : nullptr;
 }
 
 const Message *LiveMessageCache::message(std::string_view id) const
 {
-    const std::size_t position = m_index.find(id, std::hash<std::string_view>{}(id));
-    return position == Index::none ? nullptr : &m_messages.at(qsizetype(position));
+    const Index::Slot *slot = m_index.find(id, std::hash<std::string_view>{}(id));
+    return slot ? &m_messages.at(qsizetype(slot->entry - 1)) : nullptr;
 }
 
 void LiveMessageCache::Index::reset(std::size_t capacity)
@@ -109,12 +113,17 @@ std::size_t LiveMessageCache::Index::slotOf(std::string_view id, std::size_t has
     }
 }
 
-std::size_t LiveMessageCache::Index::find(std::string_view id, std::size_t hash) const
+LiveMessageCache::Index::Slot *LiveMessageCache::Index::find(std::string_view id, std::size_t hash)
 {
     if (m_slots.empty())
-        return none;
-    const Slot &slot = m_slots[slotOf(id, hash)];
-    return slot.entry == 0 ? none : slot.entry - 1;
+        return nullptr;
+    Slot &slot = m_slots[slotOf(id, hash)];
+    return slot.entry == 0 ? nullptr : &slot;
+}
+
+const LiveMessageCache::Index::Slot *LiveMessageCache::Index::find(std::string_view id, std::size_t hash) const
+{
+    return const_cast<Index *>(this)->find(id, hash);
 }
 
 void LiveMessageCache::Index::assign(std::string_view id, std::size_t hash, std::size_t position)

@@ -44,21 +44,24 @@ private:
     class Index
     {
     public:
-        static constexpr std::size_t none = std::size_t(-1);
-
-        void reset(std::size_t capacity);
-        std::size_t size() const { return m_count; }
-        std::size_t find(std::string_view id, std::size_t hash) const;
-        // Sets the position of `id`, replacing an earlier one.
-        void assign(std::string_view id, std::size_t hash, std::size_t position);
-
-    private:
         struct Slot
         {
             std::string_view id;
             std::uint32_t hash = 0;
             std::uint32_t entry = 0; // position + 1; 0 marks a free slot
+            // While the next snapshot is applied: position + 1 of the record that took this one over.
+            std::uint32_t takenBy = 0;
         };
+
+        void reset(std::size_t capacity);
+        std::size_t size() const { return m_count; }
+        // The slot of `id`, or null.
+        Slot *find(std::string_view id, std::size_t hash);
+        const Slot *find(std::string_view id, std::size_t hash) const;
+        // Sets the position of `id`, replacing an earlier one.
+        void assign(std::string_view id, std::size_t hash, std::size_t position);
+
+    private:
         std::size_t slotOf(std::string_view id, std::size_t hash) const;
 
         std::vector<Slot> m_slots;

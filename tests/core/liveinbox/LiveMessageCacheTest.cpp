@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 
 namespace {
 
@@ -404,4 +405,60 @@ TEST(LiveMessageCache, ResetForgetsEverything)
     const QList<Message> again = cache.apply(snapshot({messageJson("a")}));
     EXPECT_FALSE(sameConversion(again[0], first[0]));
     EXPECT_EQ(again[0].id, first[0].id);
+}
+
+// Random sequences of snapshots (changes, reorders, repeats, departures, account switches) against the
+// plain rule: a record is reused exactly when the previous snapshot of the same account held an equal
+// record as the last one with its id.
+TEST(LiveMessageCache, ReusesExactlyWhatThePlainRuleReuses)
+{
+    std::mt19937 random(7);
+    auto pick = [&](int n) { return int(random() % unsigned(n)); };
+    const QList<QByteArray> ids{"a", "b", "c", "d", "e", "f"};
+    const QList<QByteArray> subjects{R"("One")", R"("Two")"};
+
+    LiveMessageCache cache;
+    LiveSnapshot previous;
+    QList<Message> previousResult;
+    bool havePrevious = false;
+    for (int round = 0; round < 400; ++round) {
+        QList<QByteArray> messages;
+        const int count = pick(9);
+        for (int i = 0; i < count; ++i) {
+            messages.append(messageJson(ids[pick(ids.size())], {{"unread", pick(2) ? "true" : "false"},
+                                                               {"subject", subjects[pick(2)]},
+                                                               {"categories", pick(2) ? "[]" : R"(["x"])"}}));
+        }
+        const QByteArray account = pick(10) == 0 ? "43" : "42";
+        LiveSnapshot current = snapshot(messages, account);
+        const QList<Message> result = cache.apply(current);
+        ASSERT_EQ(result.size(), qsizetype(current.messages.size()));
+
+        const bool sameAccount = havePrevious && previous.account == current.account;
+        std::map<std::string_view, std::size_t> lastBefore, lastNow;
+        for (std::size_t i = 0; i < previous.messages.size(); ++i)
+            lastBefore[previous.messages[i].id] = i;
+        for (std::size_t i = 0; i < current.messages.size(); ++i) {
+            const LiveMessage &wire = current.messages[i];
+            lastNow[wire.id] = i;
+            const Message &message = result[qsizetype(i)];
+            EXPECT_EQ(message.id, LiveMessageConversion::localID(wire));
+            EXPECT_EQ(message.unread, wire.unread);
+            EXPECT_EQ(message.subject.toStdString(), wire.subject);
+
+            const auto before = lastBefore.find(wire.id);
+            const bool reusable =
+                sameAccount && before != lastBefore.end() && previous.messages[before->second] == wire;
+            const bool reused =
+                before != lastBefore.end() && sameConversion(message, previousResult[qsizetype(before->second)]);
+            EXPECT_EQ(reused, reusable) << "round " << round << " position " << i;
+        }
+        ASSERT_EQ(cache.size(), lastNow.size());
+        for (const auto &[id, position] : lastNow)
+            EXPECT_EQ(*cache.source(id), current.messages[position]);
+
+        previous = std::move(current);
+        previousResult = result;
+        havePrevious = true;
+    }
 }
