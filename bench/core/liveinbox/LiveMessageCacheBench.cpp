@@ -140,7 +140,8 @@ void applyWarm(benchmark::State &state)
     cache.apply(first);
     bool flip = false;
     for (auto _ : state) {
-        // Alternate between two decodings of the same bytes, as successive refreshes do.
+        // Alternate between two decodings (of the same bytes, or with one record changed), as successive
+        // refreshes do.
         benchmark::DoNotOptimize(cache.apply(flip ? first : second).constData());
         flip = !flip;
     }
