@@ -6,11 +6,12 @@
 
 #include <QList>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 // Turns each snapshot's records into Messages, reusing the Message of every record that has not
 // changed since the previous snapshot of the same account, so it keeps its identity and derived texts
@@ -31,31 +32,47 @@ public:
 
     const std::optional<std::string> &account() const { return m_account; }
     const std::optional<std::string> &origin() const { return m_origin; }
-    std::size_t size() const { return m_records.size(); }
+    // The number of distinct record ids remembered.
+    std::size_t size() const { return m_index.size(); }
     // The remembered record for a service record id, or null.
     const LiveMessage *source(std::string_view id) const;
     const Message *message(std::string_view id) const;
 
 private:
-    struct Entry
+    // Record id -> position of its last occurrence in the snapshot: open addressing over views of the
+    // ids, sized once per snapshot.
+    class Index
     {
-        LiveMessage source;
-        Message message;
-        quint64 generation = 0;     // the apply that last saw this record
-        bool holdsPrevious = false; // during an apply: still the previous snapshot's record and Message
+    public:
+        struct Slot
+        {
+            std::string_view id;
+            std::uint32_t hash = 0;
+            std::uint32_t entry = 0; // position + 1; 0 marks a free slot
+            // While the next snapshot is applied: position + 1 of the record that took this one over.
+            std::uint32_t takenBy = 0;
+        };
+
+        void reset(std::size_t capacity);
+        std::size_t size() const { return m_count; }
+        // The slot of `id`, or null.
+        Slot *find(std::string_view id, std::size_t hash);
+        const Slot *find(std::string_view id, std::size_t hash) const;
+        // Sets the position of `id`, replacing an earlier one.
+        void assign(std::string_view id, std::size_t hash, std::size_t position);
+
+    private:
+        std::size_t slotOf(std::string_view id, std::size_t hash) const;
+
+        std::vector<Slot> m_slots;
+        std::size_t m_count = 0;
     };
-    struct TextHash
-    {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-    };
-    // Keyed by the record ids (owned copies, so the keys never point into a released snapshot).
-    using Records = std::unordered_map<std::string, Entry, TextHash, std::equal_to<>>;
 
     std::optional<std::string> m_account;
     std::optional<std::string> m_origin;
-    Records m_records;
-    QList<Message> m_lastResult; // what the last apply returned
-    quint64 m_generation = 0;
+    // The last snapshot's records and their Messages, position for position.
+    std::vector<LiveMessage> m_sources;
+    QList<Message> m_messages;
+    Index m_index;
     std::shared_ptr<const char[]> m_storage;
 };

@@ -22,6 +22,36 @@ qsizetype codePointLength(QStringView text, qsizetype index)
     return 1;
 }
 
+bool isAscii(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// In ASCII text every user-perceived character is one code unit, except CR LF, which is one character.
+QString asciiInitials(QStringView sender)
+{
+    QString result;
+    bool inPiece = false;
+    int taken = 0;
+    for (qsizetype i = 0; i < sender.size() && taken < 2; ++i) {
+        const char16_t c = sender[i].unicode();
+        if (c == u' ' || c == u'_') {
+            inPiece = false;
+        } else if (!inPiece) {
+            inPiece = true;
+            ++taken;
+            result += QChar(c >= u'a' && c <= u'z' ? c - (u'a' - u'A') : c);
+            if (c == u'\r' && i + 1 < sender.size() && sender[i + 1] == u'\n')
+                result += sender[++i];
+        }
+    }
+    return result;
+}
+
 ConversationKind conversationKind(std::string_view kind)
 {
     if (kind == "direct")
@@ -67,9 +97,17 @@ Message LiveMessageConversion::message(const LiveMessage &record)
 {
     const QString sender = text(record.sender);
     const QString subject = text(record.subject);
-    QString body = text(record.body);
-    if (!record.files.empty())
-        body += text(attachmentEnvelope(record));
+    QString body;
+    if (record.files.empty()) {
+        body = text(record.body);
+    } else {
+        const std::string envelope = attachmentEnvelope(record);
+        std::string whole;
+        whole.reserve(record.body.size() + envelope.size());
+        whole += record.body;
+        whole += envelope;
+        body = text(whole);
+    }
     const ConversationKind kind = conversationKind(record.kind);
     QString conversation;
     switch (kind) {
@@ -140,6 +178,8 @@ QString LiveMessageConversion::initials(const QString &sender)
     QString result;
     if (sender.isEmpty())
         return result;
+    if (isAscii(sender))
+        return asciiInitials(sender);
     // Separators are whole characters: a space that carries a combining mark is not a separator.
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, sender);
     const QStringView view(sender);
