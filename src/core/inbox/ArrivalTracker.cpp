@@ -2,7 +2,7 @@
 
 #include "liveinbox/LiveMessageConversion.h"
 
-std::optional<QUuid> ArrivalTracker::consume(const LiveSnapshot &snapshot)
+std::optional<QUuid> ArrivalTracker::consume(const LiveSnapshot &snapshot, bool sameMessagesAsBefore)
 {
     const std::array<std::string, 3> account{std::string(snapshot.account.origin),
                                              std::string(snapshot.account.provider),
@@ -15,6 +15,14 @@ std::optional<QUuid> ArrivalTracker::consume(const LiveSnapshot &snapshot)
             m_seen.emplace(message.id);
         for (const LiveScope &scope : snapshot.scopes)
             m_scopes.emplace(scope.id);
+        return std::nullopt;
+    }
+
+    if (sameMessagesAsBefore) {
+        for (const LiveScope &scope : snapshot.scopes) {
+            if (!m_scopes.contains(scope.id))
+                m_scopes.emplace(scope.id);
+        }
         return std::nullopt;
     }
 

@@ -15,8 +15,9 @@ class ArrivalTracker
 {
 public:
     // The local id of the first newly arrived unread message from someone else in an already known scope,
-    // or nothing. The first snapshot of an account never reports an arrival.
-    std::optional<QUuid> consume(const LiveSnapshot &snapshot);
+    // or nothing. The first snapshot of an account never reports an arrival. `sameMessagesAsBefore` says the
+    // snapshot's messages are exactly those of the previous snapshot, which are all seen already.
+    std::optional<QUuid> consume(const LiveSnapshot &snapshot, bool sameMessagesAsBefore = false);
 
     bool tracking() const { return m_account.has_value(); }
     std::size_t seenCount() const { return m_seen.size(); }

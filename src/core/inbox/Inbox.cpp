@@ -11,6 +11,7 @@
 #include <QUrlQuery>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -470,11 +471,12 @@ void Inbox::apply(const LiveSnapshot &snapshot)
     if (!m_availableScopes.contains(m_scope))
         switchScope(InboxScope::personal());
 
-    // 6. Arrival detection, before the list changes.
-    const std::optional<QUuid> arrived = m_arrivalTracker->consume(snapshot);
-
-    // 7. Messages, through the conversion cache.
-    setMessages(m_messageCache.apply(snapshot));
+    // 6-7. Arrival detection, then the messages through the conversion cache. When the cache hands back the
+    // very list the inbox already shows, every record is one it has seen, which spares the tracker its lookups.
+    QList<Message> converted = m_messageCache.apply(snapshot);
+    const bool sameRecords = converted.size() == m_messages.size() && converted.constData() == m_messages.constData();
+    const std::optional<QUuid> arrived = m_arrivalTracker->consume(snapshot, sameRecords);
+    setMessages(std::move(converted));
 
     // 8. Pending replies that the snapshot shows back.
     if (!m_pendingReplies.isEmpty()) {
@@ -788,20 +790,32 @@ QString Inbox::scopeName() const
 
 QList<InboxScope> Inbox::sortedScopes() const
 {
-    QHash<InboxScope, int> unread;
-    for (const Message &message : m_messages) {
-        if (message.unread && message.released)
-            ++unread[message.scope];
-    }
+    // There are few scopes: count by position instead of hashing every message's scope.
     QList<InboxScope> scopes = m_availableScopes;
-    std::stable_sort(scopes.begin(), scopes.end(), [&](const InboxScope &a, const InboxScope &b) {
-        const int countA = unread.value(a);
-        const int countB = unread.value(b);
+    std::vector<int> unread(std::size_t(scopes.size()), 0);
+    qsizetype last = -1;
+    for (const Message &message : m_messages) {
+        if (!message.unread || !message.released)
+            continue;
+        if (last < 0 || scopes.at(last) != message.scope)
+            last = scopes.indexOf(message.scope);
+        if (last >= 0)
+            ++unread[std::size_t(last)];
+    }
+    std::vector<qsizetype> order(std::size_t(scopes.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        const int countA = unread[std::size_t(a)];
+        const int countB = unread[std::size_t(b)];
         if (countA != countB)
             return countA > countB;
-        return m_scopeNames.value(a) < m_scopeNames.value(b);
+        return m_scopeNames.value(scopes.at(a)) < m_scopeNames.value(scopes.at(b));
     });
-    return scopes;
+    QList<InboxScope> sorted;
+    sorted.reserve(scopes.size());
+    for (const qsizetype position : order)
+        sorted.append(scopes.at(position));
+    return sorted;
 }
 
 void Inbox::switchScope(const InboxScope &scope)

@@ -74,5 +74,5 @@ private:
     std::vector<LiveMessage> m_sources;
     QList<Message> m_messages;
     Index m_index;
-    std::shared_ptr<const char[]> m_storage;
+    std::shared_ptr<const void> m_storage;
 };

@@ -34,8 +34,8 @@ struct LiveSnapshot
     std::vector<LiveMessage> messages;
     double fetchedAt = 0;
 
-    // Owns the bytes every view above points into (null when the views point at literals).
-    std::shared_ptr<const char[]> storage;
+    // Keeps alive the parsed document every view above points into (null when the views point at literals).
+    std::shared_ptr<const void> storage;
 
     friend bool operator==(const LiveSnapshot &a, const LiveSnapshot &b)
     {

@@ -5,6 +5,7 @@
 #include <simdjson.h>
 
 #include <array>
+#include <mutex>
 #include <cstring>
 #include <string>
 
@@ -66,32 +67,46 @@ std::string_view typeName(dom::element_type type)
     fail(path, "expected " + std::string(expected) + ", found " + std::string(typeName(value.type())));
 }
 
-// Copies strings out of the parser's buffer into one block owned by the decoded record.
-class Arena
+// Parsed documents are recycled: a snapshot's texts are views into the document it was parsed into, and
+// the document goes back to the pool when the last view holder lets go of it. Reusing documents keeps
+// their buffers warm and saves copying every text out of them.
+class DocumentPool
 {
 public:
-    explicit Arena(std::size_t capacity)
-        : m_storage(capacity ? std::make_shared_for_overwrite<char[]>(capacity) : nullptr), m_capacity(capacity)
+    static DocumentPool &instance()
     {
+        static DocumentPool *pool = new DocumentPool; // never destroyed: snapshots may outlive static teardown
+        return *pool;
     }
 
-    std::string_view copy(std::string_view text)
+    std::shared_ptr<dom::document> take()
     {
-        if (text.empty())
-            return {};
-        // Unescaped strings are never longer than their escaped form, so the block cannot overflow.
-        char *target = m_storage.get() + m_used;
-        std::memcpy(target, text.data(), text.size());
-        m_used += text.size();
-        return {target, text.size()};
+        std::unique_ptr<dom::document> document;
+        {
+            const std::lock_guard lock(m_mutex);
+            if (!m_idle.empty()) {
+                document = std::move(m_idle.back());
+                m_idle.pop_back();
+            }
+        }
+        if (!document)
+            document = std::make_unique<dom::document>();
+        return std::shared_ptr<dom::document>(document.release(), [](dom::document *released) {
+            instance().give(std::unique_ptr<dom::document>(released));
+        });
     }
-
-    std::shared_ptr<const char[]> storage() const { return m_storage; }
 
 private:
-    std::shared_ptr<char[]> m_storage;
-    std::size_t m_capacity = 0;
-    std::size_t m_used = 0;
+    void give(std::unique_ptr<dom::document> document)
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_idle.size() < maximumIdle)
+            m_idle.push_back(std::move(document));
+    }
+
+    static constexpr std::size_t maximumIdle = 1;
+    std::mutex m_mutex;
+    std::vector<std::unique_ptr<dom::document>> m_idle;
 };
 
 // The fields of one JSON object, looked up in a single pass over its members.
@@ -186,19 +201,23 @@ bool asBool(dom::element value, const Path &path)
 }
 
 // Parses the input as exactly one JSON document, or fails with the byte offset of the first error.
-dom::element parseDocument(dom::parser &parser, const char *data, std::size_t size, bool padded)
+[[noreturn]] void explainParseFailure(error_code error, const char *data, std::size_t size)
 {
-    dom::element root;
-    const error_code error =
-        parser.parse(reinterpret_cast<const uint8_t *>(data), size, !padded).get(root);
-    if (!error)
-        return root;
     if (error == MEMALLOC || error == CAPACITY)
         throw DecodeFailure{"document too large"};
     const JsonSyntax::Error syntax = JsonSyntax::firstError(std::string_view(data, size));
     if (syntax.reason.empty())
         throw DecodeFailure{std::string("invalid JSON (") + error_message(error) + ")"};
     throw DecodeFailure{"invalid JSON at byte " + std::to_string(syntax.offset) + " (" + syntax.reason + ")"};
+}
+
+dom::element parseDocument(dom::parser &parser, const char *data, std::size_t size, bool padded)
+{
+    dom::element root;
+    const error_code error = parser.parse(reinterpret_cast<const uint8_t *>(data), size, !padded).get(root);
+    if (error)
+        explainParseFailure(error, data, size);
+    return root;
 }
 
 dom::parser &threadParser()
@@ -241,34 +260,34 @@ std::vector<VisualizationFile> decodeFiles(dom::array array, const Path &path)
     return files;
 }
 
-LiveAccount decodeAccount(dom::element value, const Path &path, Arena &arena)
+LiveAccount decodeAccount(dom::element value, const Path &path)
 {
     static constexpr std::array<std::string_view, 3> keys{"id", "provider", "origin"};
     const Fields<3> fields(asObject(value, path), keys);
     LiveAccount account;
-    account.id = arena.copy(asString(fields.required(0, path.field("id")), path.field("id")));
-    account.provider = arena.copy(asString(fields.required(1, path.field("provider")), path.field("provider")));
-    account.origin = arena.copy(asString(fields.required(2, path.field("origin")), path.field("origin")));
+    account.id = asString(fields.required(0, path.field("id")), path.field("id"));
+    account.provider = asString(fields.required(1, path.field("provider")), path.field("provider"));
+    account.origin = asString(fields.required(2, path.field("origin")), path.field("origin"));
     return account;
 }
 
-LiveScope decodeScope(dom::element value, const Path &path, Arena &arena)
+LiveScope decodeScope(dom::element value, const Path &path)
 {
     static constexpr std::array<std::string_view, 3> keys{"id", "name", "colors"};
     const Fields<3> fields(asObject(value, path), keys);
     LiveScope scope;
-    scope.id = arena.copy(asString(fields.required(0, path.field("id")), path.field("id")));
-    scope.name = arena.copy(asString(fields.required(1, path.field("name")), path.field("name")));
+    scope.id = asString(fields.required(0, path.field("id")), path.field("id"));
+    scope.name = asString(fields.required(1, path.field("name")), path.field("name"));
     const Path colorsPath = path.field("colors");
     const dom::object colors = asObject(fields.required(2, colorsPath), colorsPath);
     for (const dom::key_value_pair member : colors) {
         const Path at = colorsPath.field(member.key);
-        scope.colors.emplace_back(arena.copy(member.key), arena.copy(asString(member.value, at)));
+        scope.colors.emplace_back(member.key, asString(member.value, at));
     }
     return scope;
 }
 
-LiveMessage decodeMessage(dom::element value, const Path &path, Arena &arena)
+LiveMessage decodeMessage(dom::element value, const Path &path)
 {
     enum Key : std::size_t {
         id, messageId, scopeId, conversationId, senderId, sender, subject, body, files, categories, kind,
@@ -280,7 +299,7 @@ LiveMessage decodeMessage(dom::element value, const Path &path, Arena &arena)
     const Fields<count> fields(asObject(value, path), keys);
     auto text = [&](Key key) {
         const Path at = path.field(keys[key]);
-        return arena.copy(asString(fields.required(key, at), at));
+        return asString(fields.required(key, at), at);
     };
 
     LiveMessage message;
@@ -303,7 +322,7 @@ LiveMessage decodeMessage(dom::element value, const Path &path, Arena &arena)
         message.categories.reserve(list.size());
         std::size_t index = 0;
         for (const dom::element item : list)
-            message.categories.push_back(arena.copy(asString(item, at.element(index++))));
+            message.categories.push_back(asString(item, at.element(index++)));
     }
     message.kind = text(kind);
     message.createdAt = asNumber(fields.required(createdAt, path.field("createdAt")), path.field("createdAt"));
@@ -311,9 +330,9 @@ LiveMessage decodeMessage(dom::element value, const Path &path, Arena &arena)
     message.focused = asBool(fields.required(focused, path.field("focused")), path.field("focused"));
     message.focusIndex = asInteger(fields.required(focusIndex, path.field("focusIndex")), path.field("focusIndex"));
     if (fields.optional(replyTo, optional))
-        message.replyTo = arena.copy(asString(optional, path.field("replyTo")));
+        message.replyTo = asString(optional, path.field("replyTo"));
     if (fields.optional(conversationTitle, optional))
-        message.conversationTitle = arena.copy(asString(optional, path.field("conversationTitle")));
+        message.conversationTitle = asString(optional, path.field("conversationTitle"));
     return message;
 }
 
@@ -335,33 +354,43 @@ Result<NotchConfiguration> WireDecoder::configuration(const QByteArray &bytes)
 
 Result<LiveSnapshot> WireDecoder::snapshot(const QByteArray &bytes)
 {
-    return decode<LiveSnapshot>(bytes, [&bytes](dom::element root) {
+    try {
+        std::shared_ptr<dom::document> document = DocumentPool::instance().take();
+        dom::element root;
+        const error_code error = threadParser()
+                                     .parse_into_document(*document, reinterpret_cast<const uint8_t *>(bytes.constData()),
+                                                          std::size_t(bytes.size()), !hasPadding(bytes))
+                                     .get(root);
+        if (error)
+            explainParseFailure(error, bytes.constData(), std::size_t(bytes.size()));
+
         static constexpr std::array<std::string_view, 5> keys{"version", "account", "scopes", "messages", "fetchedAt"};
         const Path top;
         const Fields<5> fields(asObject(root, top), keys);
-        Arena arena(std::size_t(bytes.size()));
         LiveSnapshot snapshot;
         snapshot.version = asInteger(fields.required(0, top.field("version")), top.field("version"));
-        snapshot.account = decodeAccount(fields.required(1, top.field("account")), top.field("account"), arena);
+        snapshot.account = decodeAccount(fields.required(1, top.field("account")), top.field("account"));
 
         const Path scopesPath = top.field("scopes");
         const dom::array scopes = asArray(fields.required(2, scopesPath), scopesPath);
         snapshot.scopes.reserve(scopes.size());
         std::size_t index = 0;
         for (const dom::element scope : scopes)
-            snapshot.scopes.push_back(decodeScope(scope, scopesPath.element(index++), arena));
+            snapshot.scopes.push_back(decodeScope(scope, scopesPath.element(index++)));
 
         const Path messagesPath = top.field("messages");
         const dom::array messages = asArray(fields.required(3, messagesPath), messagesPath);
         snapshot.messages.reserve(messages.size());
         index = 0;
         for (const dom::element message : messages)
-            snapshot.messages.push_back(decodeMessage(message, messagesPath.element(index++), arena));
+            snapshot.messages.push_back(decodeMessage(message, messagesPath.element(index++)));
 
         snapshot.fetchedAt = asNumber(fields.required(4, top.field("fetchedAt")), top.field("fetchedAt"));
-        snapshot.storage = arena.storage();
+        snapshot.storage = std::move(document);
         return snapshot;
-    });
+    } catch (const DecodeFailure &failure) {
+        return Failure::json(QString::fromStdString(failure.message));
+    }
 }
 
 Result<LiveMutationResult> WireDecoder::mutationResult(const QByteArray &bytes)

@@ -243,7 +243,7 @@ TEST(LiveMessageCache, UnchangedRecordsOfTheSameAccountKeepTheirMessage)
 {
     LiveMessageCache cache;
     EXPECT_FALSE(cache.account().has_value());
-    std::weak_ptr<const char[]> firstStorage;
+    std::weak_ptr<const void> firstStorage;
     QList<Message> first;
     {
         const LiveSnapshot one = snapshot({messageJson("a"), messageJson("b")});
@@ -347,7 +347,7 @@ TEST(LiveMessageCache, RepeatedIdsAllAppearAndTheLastIsRemembered)
 TEST(LiveMessageCache, ResetForgetsEverything)
 {
     LiveMessageCache cache;
-    std::weak_ptr<const char[]> storage;
+    std::weak_ptr<const void> storage;
     QList<Message> first;
     {
         const LiveSnapshot one = snapshot({messageJson("a")});
