@@ -1,3 +1,4 @@
+#include "JsonFloor.h"
 #include "SnapshotGenerator.h"
 #include "inbox/Inbox.h"
 #include "liveinbox/SystemScheduler.h"
@@ -59,42 +60,9 @@ const QByteArray &snapshot(int messages, const char *account = "acct-1")
     return bytes;
 }
 
-std::size_t walk(simdjson::dom::element value)
-{
-    using namespace simdjson;
-    switch (value.type()) {
-    case dom::element_type::OBJECT: {
-        std::size_t total = 0;
-        for (const dom::key_value_pair member : dom::object(value))
-            total += member.key.size() + walk(member.value);
-        return total;
-    }
-    case dom::element_type::ARRAY: {
-        std::size_t total = 0;
-        for (const dom::element item : dom::array(value))
-            total += walk(item);
-        return total;
-    }
-    case dom::element_type::STRING: return std::string_view(value).size();
-    case dom::element_type::INT64: return std::size_t(int64_t(value));
-    case dom::element_type::UINT64: return std::size_t(uint64_t(value));
-    case dom::element_type::DOUBLE: return std::size_t(double(value));
-    case dom::element_type::BOOL: return bool(value) ? 1 : 0;
-    case dom::element_type::NULL_VALUE: return 0;
-    }
-    return 0;
-}
-
 void floorParseAndWalk(benchmark::State &state)
 {
-    const QByteArray &bytes = snapshot(int(state.range(0)));
-    simdjson::dom::parser parser;
-    for (auto _ : state) {
-        simdjson::dom::element root;
-        if (parser.parse(reinterpret_cast<const uint8_t *>(bytes.constData()), std::size_t(bytes.size()), false).get(root))
-            state.SkipWithError("parse failed");
-        benchmark::DoNotOptimize(walk(root));
-    }
+    JsonFloor::run(state, snapshot(int(state.range(0))));
 }
 
 void decodeOnly(benchmark::State &state)

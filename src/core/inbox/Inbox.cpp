@@ -15,6 +15,16 @@
 
 namespace {
 
+// Stores a value; tells whether it changed (an equal value is not written, so nobody is notified).
+template <class T, class U>
+bool assign(T &field, U &&value)
+{
+    if (field == value)
+        return false;
+    field = std::forward<U>(value);
+    return true;
+}
+
 const QString readOperation = QStringLiteral("read");
 const QString focusOperation = QStringLiteral("focus");
 const QString unfocusOperation = QStringLiteral("unfocus");
@@ -77,34 +87,26 @@ void Inbox::setMessages(QList<Message> messages)
 
 void Inbox::setLoading(bool loading)
 {
-    if (m_loading == loading)
-        return;
-    m_loading = loading;
-    Q_EMIT loadingChanged();
+    if (assign(m_loading, loading))
+        Q_EMIT loadingChanged();
 }
 
 void Inbox::setConnectionError(std::optional<QString> error)
 {
-    if (m_connectionError == error)
-        return;
-    m_connectionError = std::move(error);
-    Q_EMIT connectionErrorChanged();
+    if (assign(m_connectionError, error))
+        Q_EMIT connectionErrorChanged();
 }
 
 void Inbox::setActionError(std::optional<QString> error)
 {
-    if (m_actionError == error)
-        return;
-    m_actionError = std::move(error);
-    Q_EMIT actionErrorChanged();
+    if (assign(m_actionError, error))
+        Q_EMIT actionErrorChanged();
 }
 
 void Inbox::setDirectDraft(const QString &draft)
 {
-    if (m_directDraft == draft)
-        return;
-    m_directDraft = draft;
-    Q_EMIT directDraftChanged();
+    if (assign(m_directDraft, draft))
+        Q_EMIT directDraftChanged();
 }
 
 void Inbox::setReplyDraft(const QString &threadKey, const QString &text)
@@ -118,49 +120,38 @@ void Inbox::setReplyDraft(const QString &threadKey, const QString &text)
 
 void Inbox::setReplyStatus(std::optional<QString> status)
 {
-    if (m_replyStatus == status)
-        return;
-    m_replyStatus = std::move(status);
-    Q_EMIT replyStatusChanged();
+    if (assign(m_replyStatus, status))
+        Q_EMIT replyStatusChanged();
 }
 
 void Inbox::setRefreshInFlight(bool inFlight)
 {
-    if (m_refreshInFlight == inFlight)
-        return;
-    m_refreshInFlight = inFlight;
-    Q_EMIT refreshInFlightChanged();
+    if (assign(m_refreshInFlight, inFlight))
+        Q_EMIT refreshInFlightChanged();
 }
 
 void Inbox::setRefreshPending(bool pending)
 {
-    if (m_refreshPending == pending)
-        return;
-    m_refreshPending = pending;
-    Q_EMIT refreshPendingChanged();
+    if (assign(m_refreshPending, pending))
+        Q_EMIT refreshPendingChanged();
 }
 
 void Inbox::setDrainingChanges(bool draining)
 {
-    if (m_drainingChanges == draining)
-        return;
-    m_drainingChanges = draining;
-    Q_EMIT drainingChangesChanged();
+    if (assign(m_drainingChanges, draining))
+        Q_EMIT drainingChangesChanged();
 }
 
 void Inbox::setGeometryProfile(GeometryProfile profile)
 {
-    if (m_geometryProfile == profile)
-        return;
-    m_geometryProfile = profile;
-    Q_EMIT geometryProfileChanged();
+    if (assign(m_geometryProfile, profile))
+        Q_EMIT geometryProfileChanged();
 }
 
 void Inbox::setExpanded(bool expanded)
 {
-    if (m_expanded == expanded)
+    if (!assign(m_expanded, expanded))
         return;
-    m_expanded = expanded;
     Q_EMIT expandedChanged();
     setGeometryProfile(GeometryProfile::entrance);
     if (m_onHoverStateChange)
@@ -169,9 +160,8 @@ void Inbox::setExpanded(bool expanded)
 
 void Inbox::setPinned(bool pinned)
 {
-    if (m_pinned == pinned)
+    if (!assign(m_pinned, pinned))
         return;
-    m_pinned = pinned;
     Q_EMIT pinnedChanged();
     if (m_onHoverStateChange)
         m_onHoverStateChange();
@@ -179,17 +169,14 @@ void Inbox::setPinned(bool pinned)
 
 void Inbox::setFocusHoldsOpen(bool hold)
 {
-    if (m_focusHoldsOpen == hold)
-        return;
-    m_focusHoldsOpen = hold;
-    Q_EMIT focusHoldsOpenChanged();
+    if (assign(m_focusHoldsOpen, hold))
+        Q_EMIT focusHoldsOpenChanged();
 }
 
 void Inbox::setSelectedID(std::optional<QUuid> id)
 {
-    if (m_selectedID == id)
+    if (!assign(m_selectedID, id))
         return;
-    m_selectedID = id;
     m_cachedReaderSize.reset();
     Q_EMIT selectedIDChanged();
     setReaderTucked(false);
@@ -198,58 +185,46 @@ void Inbox::setSelectedID(std::optional<QUuid> id)
 
 void Inbox::setReaderTucked(bool tucked)
 {
-    if (m_readerTucked == tucked)
+    if (!assign(m_readerTucked, tucked))
         return;
-    m_readerTucked = tucked;
     Q_EMIT readerTuckedChanged();
     setGeometryProfile(m_expanded ? GeometryProfile::morph : GeometryProfile::entrance);
 }
 
 void Inbox::setFilter(InboxFilter filter)
 {
-    if (m_filter == filter)
-        return;
-    m_filter = filter;
-    Q_EMIT filterChanged();
+    if (assign(m_filter, filter))
+        Q_EMIT filterChanged();
 }
 
 void Inbox::setScope(const InboxScope &scope)
 {
-    if (m_scope == scope)
-        return;
-    m_scope = scope;
-    Q_EMIT scopeChanged();
+    if (assign(m_scope, scope))
+        Q_EMIT scopeChanged();
 }
 
 void Inbox::setQuery(const QString &query)
 {
-    if (m_query == query)
-        return;
-    m_query = query;
-    Q_EMIT queryChanged();
+    if (assign(m_query, query))
+        Q_EMIT queryChanged();
 }
 
 void Inbox::setLabel(const QString &label)
 {
-    if (m_label == label)
-        return;
-    m_label = label;
-    Q_EMIT labelChanged();
+    if (assign(m_label, label))
+        Q_EMIT labelChanged();
 }
 
 void Inbox::setKind(std::optional<ConversationKind> kind)
 {
-    if (m_kind == kind)
-        return;
-    m_kind = kind;
-    Q_EMIT kindChanged();
+    if (assign(m_kind, kind))
+        Q_EMIT kindChanged();
 }
 
 void Inbox::setArrival(bool arrival)
 {
-    if (m_arrival == arrival)
+    if (!assign(m_arrival, arrival))
         return;
-    m_arrival = arrival;
     Q_EMIT arrivalChanged();
     if (m_onHoverStateChange)
         m_onHoverStateChange();
@@ -257,26 +232,20 @@ void Inbox::setArrival(bool arrival)
 
 void Inbox::setNotchWidth(double width)
 {
-    if (m_notchWidth == width)
-        return;
-    m_notchWidth = width;
-    Q_EMIT notchWidthChanged();
+    if (assign(m_notchWidth, width))
+        Q_EMIT notchWidthChanged();
 }
 
 void Inbox::setTopInset(double inset)
 {
-    if (m_topInset == inset)
-        return;
-    m_topInset = inset;
-    Q_EMIT topInsetChanged();
+    if (assign(m_topInset, inset))
+        Q_EMIT topInsetChanged();
 }
 
 void Inbox::setHasNotch(bool hasNotch)
 {
-    if (m_hasNotch == hasNotch)
-        return;
-    m_hasNotch = hasNotch;
-    Q_EMIT hasNotchChanged();
+    if (assign(m_hasNotch, hasNotch))
+        Q_EMIT hasNotchChanged();
 }
 
 void Inbox::setFocus(QList<QUuid> order)
@@ -1195,10 +1164,8 @@ bool Inbox::hasSendingReplies() const
 
 void Inbox::setDemoIndex(int index)
 {
-    if (m_demoIndex == index)
-        return;
-    m_demoIndex = index;
-    Q_EMIT demoIndexChanged();
+    if (assign(m_demoIndex, index))
+        Q_EMIT demoIndexChanged();
 }
 
 void Inbox::simulate(const std::optional<InboxScope> &scope)
