@@ -4,6 +4,8 @@
 #include "MessageMarkdown.h"
 #include "StrictBase64.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF, no truncated sequences.
@@ -60,7 +62,9 @@ std::optional<QString> MessageContent::usableHtml(const VisualizationFile &file)
         StrictBase64::decode(QByteArrayView(file.data.data(), qsizetype(file.data.size())), maximumAttachmentSize);
     if (!bytes || !isValidUtf8(*bytes))
         return std::nullopt;
-    return QString::fromUtf8(*bytes);
+    // Decoded exactly, a leading byte order mark included.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return QString(decoder(*bytes));
 }
 
 MessageContent::MessageContent(const QString &body)
