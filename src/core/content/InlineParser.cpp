@@ -139,8 +139,8 @@ struct Node
     Kind kind = Kind::text;
     bool scratch = false;   // text lives in the scratch buffer rather than in the input
     bool mergeable = false; // plain text that following plain text may extend
-    qsizetype offset = 0;
-    qsizetype length = 0;
+    int offset = 0; // texts are limited to InlineParser::maximumLength
+    int length = 0;
     int prev = -1;
     int next = -1;
     int first = -1;
@@ -154,7 +154,7 @@ struct Delimiter
 {
     int node = -1;
     char16_t character = 0;
-    int length = 0; // the length of the whole run as written
+    qsizetype length = 0; // the length of the whole run as written
     bool canOpen = false;
     bool canClose = false;
     int prev = -1;
@@ -301,14 +301,14 @@ private:
         if (last >= 0) {
             Node &n = m_nodes[std::size_t(last)];
             if (n.mergeable && !n.scratch && n.offset + n.length == offset) {
-                n.length += length;
+                n.length += int(length);
                 return;
             }
         }
         const int node = newNode(Kind::text);
         Node &n = m_nodes[std::size_t(node)];
-        n.offset = offset;
-        n.length = length;
+        n.offset = int(offset);
+        n.length = int(length);
         n.mergeable = true;
         appendChild(node);
     }
@@ -321,15 +321,15 @@ private:
         if (last >= 0) {
             Node &n = m_nodes[std::size_t(last)];
             if (n.mergeable && n.scratch && n.offset + n.length == offset) {
-                n.length += length;
+                n.length += int(length);
                 return;
             }
         }
         const int node = newNode(Kind::text);
         Node &n = m_nodes[std::size_t(node)];
         n.scratch = true;
-        n.offset = offset;
-        n.length = length;
+        n.offset = int(offset);
+        n.length = int(length);
         n.mergeable = true;
         appendChild(node);
     }
@@ -339,8 +339,8 @@ private:
     {
         const int node = newNode(Kind::text);
         Node &n = m_nodes[std::size_t(node)];
-        n.offset = offset;
-        n.length = length;
+        n.offset = int(offset);
+        n.length = int(length);
         appendChild(node);
         return node;
     }
@@ -422,8 +422,8 @@ private:
             }
         }
         const int node = newNode(Kind::code);
-        m_nodes[std::size_t(node)].offset = from;
-        m_nodes[std::size_t(node)].length = to - from;
+        m_nodes[std::size_t(node)].offset = int(from);
+        m_nodes[std::size_t(node)].length = int(to - from);
         appendChild(node);
         m_pos = closer + length;
     }
@@ -513,8 +513,8 @@ private:
         m_nodes[std::size_t(link)].target = newTarget(std::move(url), QString());
         const int text = newNode(Kind::text);
         Node &t = m_nodes[std::size_t(text)];
-        t.offset = from;
-        t.length = to - from;
+        t.offset = int(from);
+        t.length = int(to - from);
         Node &l = m_nodes[std::size_t(link)];
         l.first = l.last = text;
         appendChild(link);
@@ -550,7 +550,7 @@ private:
         Delimiter d;
         d.node = node;
         d.character = c;
-        d.length = int(std::min<qsizetype>(end - start, 1 << 30));
+        d.length = end - start;
         d.canOpen = canOpen;
         d.canClose = canClose;
         d.prev = m_lastDelimiter;
@@ -795,7 +795,7 @@ private:
         const int openerNode = m_delimiters[std::size_t(opener)].node;
         const int closerNode = m_delimiters[std::size_t(closer)].node;
         const char16_t character = m_delimiters[std::size_t(closer)].character;
-        qsizetype use = 2;
+        int use = 2;
         if (character != u'~')
             use = (m_nodes[std::size_t(openerNode)].length >= 2 && m_nodes[std::size_t(closerNode)].length >= 2) ? 2 : 1;
         m_nodes[std::size_t(openerNode)].length -= use;
@@ -918,5 +918,7 @@ private:
 
 StyledText InlineParser::parse(QStringView text)
 {
+    if (text.size() > maximumLength)
+        return StyledText(text.toString());
     return Parser(text).run();
 }

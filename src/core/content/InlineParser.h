@@ -14,9 +14,12 @@
 // - No link reference definitions, so only inline links, images and autolinks become links.
 // - No raw HTML: tags stay literal text.
 // - U+0000 becomes U+FFFD.
-// Every input parses; the time taken grows linearly with the length of the input.
+// Every input parses; the time taken grows linearly with the length of the input. Text longer than
+// maximumLength is not parsed and comes back unstyled.
 class InlineParser
 {
 public:
+    static constexpr qsizetype maximumLength = qsizetype(1) << 30;
+
     static StyledText parse(QStringView text);
 };
