@@ -380,7 +380,7 @@ void Inbox::clearAfterFailure(const QString &description)
 {
     setMessages({});
     m_messageCache.reset();
-    // The parsed-content cache is emptied here too once it is owned by the inbox.
+    m_contentCache.clear();
     setFocus({});
     setSelectedID(std::nullopt);
     setConnectionError(description);
@@ -395,6 +395,7 @@ void Inbox::apply(const LiveSnapshot &snapshot)
     // 1. Account change: per-account state goes.
     if (m_accountID && (*m_accountID != accountID || !m_serviceOrigin || *m_serviceOrigin != origin)) {
         close();
+        m_contentCache.clear();
         if (!m_replyDrafts.isEmpty()) {
             m_replyDrafts.clear();
             Q_EMIT replyDraftsChanged();

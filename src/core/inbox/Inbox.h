@@ -8,6 +8,7 @@
 #include "PendingReply.h"
 #include "ThreadIndex.h"
 
+#include "content/MessageContentCache.h"
 #include "liveinbox/CommandRunner.h"
 #include "liveinbox/HintSource.h"
 #include "liveinbox/LiveMessageCache.h"
@@ -91,6 +92,8 @@ public:
     Q_INVOKABLE void retry() { refresh(); }
 
     // ---- Stored fields ----
+    // Parsed message bodies, shared by every view.
+    MessageContentCache &contentCache() { return m_contentCache; }
     bool live() const { return m_live; }
     const QList<Message> &messages() const { return m_messages; }
     void setMessages(QList<Message> messages);
@@ -304,6 +307,7 @@ private:
 
     InboxServices m_services;
     Scheduler &m_scheduler;
+    MessageContentCache m_contentCache;
     LiveMessageCache m_messageCache;
     std::unique_ptr<ArrivalTracker> m_arrivalTracker;
     std::function<void()> m_onArrival;

@@ -88,8 +88,10 @@ TEST_F(InboxSync, AFailedRefreshClearsMessagesButKeepsScopesAndAccount)
     const QList<QUuid> before{inbox->messages()[0].id, inbox->messages()[1].id};
     inbox->setSelectedID(before[0]);
 
+    inbox->contentCache().content(QStringLiteral("parsed body"));
     inbox->refresh();
     snapshots->finishNext(Failure::tandrel(1, QStringLiteral("Configure your Tandrel account first.")));
+    EXPECT_EQ(inbox->contentCache().count(), 0);
     EXPECT_TRUE(inbox->messages().isEmpty());
     EXPECT_TRUE(inbox->focusOrder().isEmpty());
     EXPECT_TRUE(inbox->focusedIDs().isEmpty());
@@ -117,7 +119,9 @@ TEST_F(InboxSync, AnAccountChangeClosesThePanelAndDropsReplyState)
     inbox->setOnHoverStateChange([&] { ++hoverCalls; });
     InboxTestAccess::setReplyDrafts(*inbox, {{QStringLiteral("k"), QStringLiteral("draft")}});
     inbox->open();
+    inbox->contentCache().content(QStringLiteral("parsed body"));
     deliver(basic()); // the first snapshot resets nothing
+    EXPECT_EQ(inbox->contentCache().count(), 1);
     EXPECT_TRUE(inbox->expanded());
     EXPECT_EQ(inbox->replyDrafts().size(), 1);
 
@@ -125,7 +129,9 @@ TEST_F(InboxSync, AnAccountChangeClosesThePanelAndDropsReplyState)
     inbox->setDirectDraft(QStringLiteral("kept"));
     SnapshotJson otherOrigin = basic();
     otherOrigin.account(QStringLiteral("me"), QStringLiteral("https://elsewhere.example"));
+    inbox->contentCache().content(QStringLiteral("parsed body"));
     deliver(otherOrigin);
+    EXPECT_EQ(inbox->contentCache().count(), 0);
     EXPECT_FALSE(inbox->expanded());
     EXPECT_TRUE(inbox->replyDrafts().isEmpty());
     EXPECT_TRUE(inbox->pendingReplies().isEmpty());
