@@ -2,6 +2,7 @@
 
 #include "VisualizationFile.h"
 
+#include <QVarLengthArray>
 #include <QtGlobal>
 
 #include <optional>
@@ -21,7 +22,7 @@ struct LiveMessage
     std::string_view subject;
     std::string_view body;
     std::vector<VisualizationFile> files; // absent, null and [] all decode to empty
-    std::vector<std::string_view> categories;
+    QVarLengthArray<std::string_view, 2> categories; // almost always one: kept inline
     std::string_view kind;
     double createdAt = 0;
     bool unread = false;

@@ -319,7 +319,7 @@ LiveMessage decodeMessage(dom::element value, const Path &path)
     {
         const Path at = path.field(keys[categories]);
         const dom::array list = asArray(fields.required(categories, at), at);
-        message.categories.reserve(list.size());
+        message.categories.reserve(qsizetype(list.size()));
         std::size_t index = 0;
         for (const dom::element item : list)
             message.categories.push_back(asString(item, at.element(index++)));

@@ -79,7 +79,7 @@ QString initials(const char *sender)
     return LiveMessageConversion::message(m).initials;
 }
 
-QString category(std::vector<std::string_view> categories)
+QString category(QVarLengthArray<std::string_view, 2> categories)
 {
     LiveMessage m = record();
     m.categories = std::move(categories);
