@@ -1,0 +1,73 @@
+#include "InboxTestSupport.h"
+#include "liveinbox/SyncSocket.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QWebSocket>
+#include <QWebSocketHandshakeOptions>
+#include <QWebSocketServer>
+
+namespace {
+
+bool waitFor(const std::function<bool()> &condition)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return condition();
+}
+
+} // namespace
+
+// The whole sync loop against a real WebSocket server on loopback: hints refresh, a closed socket
+// refreshes at once and reconnects after 30 seconds of (virtual) time.
+TEST(InboxSyncSocket, HintsRefreshAndAClosedSocketBacksOff)
+{
+    QWebSocketServer server(QStringLiteral("sync"), QWebSocketServer::NonSecureMode);
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    std::vector<QWebSocket *> sockets;
+    QObject::connect(&server, &QWebSocketServer::newConnection, [&] { sockets.push_back(server.nextPendingConnection()); });
+
+    VirtualScheduler scheduler;
+    InboxServices services;
+    services.scheduler = &scheduler;
+    auto snapshots = std::make_unique<FakeRunner>();
+    FakeRunner *snapshotRunner = snapshots.get();
+    snapshotRunner->autoRespond = [](const FakeRunner::Call &) -> Result<QByteArray> {
+        return SnapshotJson().scope(personalScope()).bytes();
+    };
+    auto subscriptions = std::make_unique<FakeRunner>();
+    const QByteArray tickets = QStringLiteral(R"({"subscriptions":[{"url":"ws://127.0.0.1:%1/sync","ticket":"abc","expiresAt":1}]})")
+                                   .arg(server.serverPort())
+                                   .toUtf8();
+    subscriptions->autoRespond = [tickets](const FakeRunner::Call &) -> Result<QByteArray> { return tickets; };
+    services.hints = std::make_unique<SyncSocket>(*subscriptions);
+    services.subscriptionConnection = std::move(subscriptions);
+    services.connection = std::move(snapshots);
+    Inbox inbox(true, std::move(services));
+
+    inbox.startSync();
+    EXPECT_EQ(snapshotRunner->started, 1);
+    ASSERT_TRUE(waitFor([&] { return !sockets.empty(); }));
+    EXPECT_EQ(sockets[0]->handshakeOptions().subprotocols(),
+              (QStringList{QStringLiteral("tandrel.sync.v1"), QStringLiteral("ticket.abc")}));
+
+    sockets[0]->sendTextMessage(QStringLiteral(R"({"type":"stateChange","version":1})"));
+    ASSERT_TRUE(waitFor([&] { return snapshotRunner->started == 2; }));
+    sockets[0]->sendBinaryMessage(QByteArray(R"({"type":"stateChange","version":1})"));
+    ASSERT_TRUE(waitFor([&] { return snapshotRunner->started == 3; }));
+
+    // The server ends the socket: one refresh at once, then nothing until 30 seconds have passed.
+    sockets[0]->close();
+    ASSERT_TRUE(waitFor([&] { return snapshotRunner->started == 4; }));
+    scheduler.runDue();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(sockets.size(), 1u);
+    scheduler.advance(29.5);
+    EXPECT_EQ(snapshotRunner->started, 4);
+    scheduler.advance(0.6);
+    EXPECT_EQ(snapshotRunner->started, 5);
+    ASSERT_TRUE(waitFor([&] { return sockets.size() == 2; }));
+    EXPECT_FALSE(inbox.connectionError().has_value());
+}
