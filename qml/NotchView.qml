@@ -46,6 +46,7 @@ Item {
 
         NotchSurface {
             id: surface
+            objectName: "notchSurface"
             anchors.horizontalCenter: parent.horizontalCenter
             targetSize: geometry.size
             expanded: root.inbox.expanded
