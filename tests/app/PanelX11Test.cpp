@@ -186,6 +186,14 @@ protected:
         return presses;
     }
 
+    void move(int x, int y)
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(xdotool, {QStringLiteral("mousemove"), QString::number(x), QString::number(y)});
+        ASSERT_TRUE(process.waitForFinished(5000));
+    }
+
     void click(int x, int y)
     {
         QProcess process;
@@ -206,7 +214,7 @@ protected:
     xcb_screen_t *screen = nullptr;
 };
 
-TEST_F(PanelX11Test, ClicksOutsideTheSurfacePassThroughAndClicksOnItDoNot)
+TEST_F(PanelX11Test, ClicksOutsideTheSurfacePassThroughAndHoverOpensTheTab)
 {
     const xcb_window_t observer = mapObserver();
     // Managed before the panel comes. A window manager that is still starting may miss the first request.
@@ -256,6 +264,12 @@ TEST_F(PanelX11Test, ClicksOutsideTheSurfacePassThroughAndClicksOnItDoNot)
     EXPECT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel) == tab; }, 5000));
     click(screenWidth / 2, 200); // where the card was
     EXPECT_EQ(pressesReceived(400), 1);
+
+    // Hovering the tab opens it at once; leaving closes it again after the short exit delay.
+    move(screenWidth / 2, 10);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel) == open; }, 5000));
+    move(screenWidth / 2 + 320, 600);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel) == tab; }, 5000));
 }
 
 } // namespace
