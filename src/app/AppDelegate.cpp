@@ -223,15 +223,15 @@ void AppDelegate::scheduleScreenChange()
 
 void AppDelegate::createStatusItem()
 {
+    // Without a tray the application works through the panel alone (and loads no widget style for a menu).
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return;
     m_menu = std::make_unique<TrayMenu>(!m_inbox->live());
     connect(m_menu.get(), &TrayMenu::openInboxRequested, this, &AppDelegate::openInbox);
     connect(m_menu.get(), &TrayMenu::simulateRequested, this, &AppDelegate::simulate);
     connect(m_menu.get(), &TrayMenu::quitRequested, this, &AppDelegate::quit);
     connect(m_menu.get(), &QMenu::aboutToShow, this, &AppDelegate::menuBegan);
     connect(m_menu.get(), &QMenu::aboutToHide, this, &AppDelegate::menuEnded);
-    // Without a tray the application works through the panel alone.
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return;
     m_statusItem = std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/social-inbox.svg")));
     m_statusItem->setToolTip(QStringLiteral("Tandrel"));
     m_statusItem->setContextMenu(m_menu.get());

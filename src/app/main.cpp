@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <unistd.h>
 
 namespace {
 
@@ -33,6 +34,29 @@ void preferX11UnderWayland(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
+// Milliseconds since this process started (10 ms resolution), or -1 when unknown.
+double millisecondsSinceProcessStart()
+{
+    FILE *stat = std::fopen("/proc/self/stat", "r");
+    if (!stat)
+        return -1;
+    char buffer[1024] = {};
+    const std::size_t length = std::fread(buffer, 1, sizeof buffer - 1, stat);
+    std::fclose(stat);
+    // The command name may hold spaces: fields are counted after its closing parenthesis.
+    const char *field = std::strrchr(buffer, ')');
+    if (!field || length == 0)
+        return -1;
+    unsigned long long startTicks = 0;
+    if (std::sscanf(field + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %*u %*u %*d %*d %*d %*d %*d %*d %llu",
+                    &startTicks) != 1)
+        return -1;
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    const double ticks = double(sysconf(_SC_CLK_TCK));
+    return (double(now.tv_sec) + double(now.tv_nsec) / 1e9 - double(startTicks) / ticks) * 1000;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -55,13 +79,10 @@ int main(int argc, char *argv[])
     AppDelegate delegate(std::move(options));
     delegate.applicationDidFinishLaunching();
 
-    // For start-up measurements: the CLOCK_MONOTONIC time of the first frame on screen.
+    // For start-up measurements: the time from the process's start to its first frame on screen.
     if (qEnvironmentVariableIsSet("TANDREL_FIRST_FRAME_STAMP") && delegate.panel()) {
-        QObject::connect(delegate.panel(), &NotchPanel::firstFrameSwapped, [] {
-            timespec now{};
-            clock_gettime(CLOCK_MONOTONIC, &now);
-            std::fprintf(stderr, "first-frame %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
-        });
+        QObject::connect(delegate.panel(), &NotchPanel::firstFrameSwapped,
+                         [] { std::fprintf(stderr, "first-frame-ms %.0f\n", millisecondsSinceProcessStart()); });
     }
     return app.exec();
 }
