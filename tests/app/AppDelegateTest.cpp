@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QKeyEvent>
+#include <QShortcutEvent>
 #include <QTest>
 
 namespace {
@@ -114,6 +115,15 @@ TEST_F(DemoApp, TheMenuOffersSimulationInTheDemoAndItAlwaysArrivesElsewhere)
     const TrayMenu live(false);
     EXPECT_EQ(live.actions().size(), 2);
     EXPECT_FALSE(live.simulateAction());
+
+    // The key equivalent opens the inbox as a keyboard change; a click does not.
+    TrayMenu menu(true);
+    std::vector<bool> opened;
+    QObject::connect(&menu, &TrayMenu::openInboxRequested, [&](bool fromKeyboard) { opened.push_back(fromKeyboard); });
+    QShortcutEvent shortcut(menu.openAction()->shortcut(), 0);
+    QCoreApplication::sendEvent(menu.openAction(), &shortcut);
+    menu.openAction()->trigger();
+    EXPECT_EQ(opened, (std::vector<bool>{true, false}));
 
     launch({QStringLiteral("--demo")});
     const int personal = countIn(inbox(), InboxScope::personal());
