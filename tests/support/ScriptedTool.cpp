@@ -12,6 +12,9 @@
 //   stdin         print the target of /proc/self/fd/0 and a newline
 //   body          print facts about the file after "--body-file": its directory's name and mode, its
 //                 mode, its path and its bytes in hex, one "key=value" line each
+//   log           append the tool's command (the argument after "desktop") and a line feed to the file
+//                 named by SCRIPTED_TOOL_LOG
+//   only:NAME     run the following actions only when the command is NAME ("only:" again for every command)
 // Without further actions the tool exits with status 0.
 
 #include <cerrno>
@@ -184,6 +187,13 @@ void run(const std::string &action, const std::string &value, int argc, char **a
         writeAll(1, std::string(target, length > 0 ? std::size_t(length) : 0) + "\n");
     } else if (action == "body") {
         describeBody(argc, argv);
+    } else if (action == "log") {
+        const char *file = std::getenv("SCRIPTED_TOOL_LOG");
+        if (!file)
+            std::_Exit(121);
+        const int fd = ::open(file, O_WRONLY | O_CREAT | O_APPEND, 0600);
+        writeAll(fd, std::string(argc > 3 ? argv[3] : "") + "\n");
+        ::close(fd);
     } else {
         writeAll(2, "unknown action " + action + "\n");
         std::_Exit(122);
@@ -198,6 +208,7 @@ int main(int argc, char **argv)
         return 0;
     const std::string script = argv[1];
     std::size_t start = 0;
+    bool skipping = false;
     while (start <= script.size()) {
         std::size_t end = script.find(';', start);
         if (end == std::string::npos)
@@ -205,8 +216,12 @@ int main(int argc, char **argv)
         const std::string step = script.substr(start, end - start);
         if (!step.empty()) {
             const std::size_t colon = step.find(':');
-            run(step.substr(0, colon), colon == std::string::npos ? std::string() : step.substr(colon + 1),
-                argc, argv);
+            const std::string action = step.substr(0, colon);
+            const std::string value = colon == std::string::npos ? std::string() : step.substr(colon + 1);
+            if (action == "only")
+                skipping = !value.empty() && value != (argc > 3 ? argv[3] : "");
+            else if (!skipping)
+                run(action, value, argc, argv);
         }
         start = end + 1;
     }

@@ -8,6 +8,9 @@
 #include "liveinbox/LiveMessageConversion.h"
 #include "liveinbox/WireDecoder.h"
 
+#include "notch/NotchGeometry.h"
+#include "notch/ReaderSizeEstimator.h"
+
 #include <QUrlQuery>
 
 #include <algorithm>
@@ -49,6 +52,10 @@ Inbox::Inbox(bool live, InboxServices services, QObject *parent)
         m_messages = DemoSamples::instance().samples();
         m_availableScopes = InboxScope::allCases();
     }
+    m_geometry = {presentation(), compactWidth(), contentWidth(), contentHeight(), height(), canResizeReader()};
+    m_counts = {totalUnreadCount(), unreadCount(), scopeName()};
+    connect(this, &Inbox::scopeChanged, this, &Inbox::updateCounts);
+    connect(this, &Inbox::scopeNamesChanged, this, &Inbox::updateCounts);
 }
 
 Inbox::~Inbox()
@@ -83,6 +90,8 @@ void Inbox::setMessages(QList<Message> messages)
     if (!sameList)
         m_threads.reset();
     Q_EMIT messagesChanged();
+    updateCounts();
+    updateGeometry();
 }
 
 void Inbox::setLoading(bool loading)
@@ -153,7 +162,8 @@ void Inbox::setExpanded(bool expanded)
     if (!assign(m_expanded, expanded))
         return;
     Q_EMIT expandedChanged();
-    setGeometryProfile(GeometryProfile::entrance);
+    setGeometryProfile(NotchMotion::profileForExpandedChange());
+    updateGeometry();
     if (m_onHoverStateChange)
         m_onHoverStateChange();
 }
@@ -180,7 +190,8 @@ void Inbox::setSelectedID(std::optional<QUuid> id)
     m_cachedReaderSize.reset();
     Q_EMIT selectedIDChanged();
     setReaderTucked(false);
-    setGeometryProfile(m_expanded ? GeometryProfile::morph : GeometryProfile::entrance);
+    setGeometryProfile(NotchMotion::profileForSelectionChange(m_expanded));
+    updateGeometry();
 }
 
 void Inbox::setReaderTucked(bool tucked)
@@ -188,7 +199,8 @@ void Inbox::setReaderTucked(bool tucked)
     if (!assign(m_readerTucked, tucked))
         return;
     Q_EMIT readerTuckedChanged();
-    setGeometryProfile(m_expanded ? GeometryProfile::morph : GeometryProfile::entrance);
+    setGeometryProfile(NotchMotion::profileForReaderTuckedChange(m_expanded));
+    updateGeometry();
 }
 
 void Inbox::setFilter(InboxFilter filter)
@@ -232,20 +244,26 @@ void Inbox::setArrival(bool arrival)
 
 void Inbox::setNotchWidth(double width)
 {
-    if (assign(m_notchWidth, width))
-        Q_EMIT notchWidthChanged();
+    if (!assign(m_notchWidth, width))
+        return;
+    Q_EMIT notchWidthChanged();
+    updateGeometry();
 }
 
 void Inbox::setTopInset(double inset)
 {
-    if (assign(m_topInset, inset))
-        Q_EMIT topInsetChanged();
+    if (!assign(m_topInset, inset))
+        return;
+    Q_EMIT topInsetChanged();
+    updateGeometry();
 }
 
 void Inbox::setHasNotch(bool hasNotch)
 {
-    if (assign(m_hasNotch, hasNotch))
-        Q_EMIT hasNotchChanged();
+    if (!assign(m_hasNotch, hasNotch))
+        return;
+    Q_EMIT hasNotchChanged();
+    updateGeometry();
 }
 
 void Inbox::setFocus(QList<QUuid> order)
@@ -329,7 +347,8 @@ void Inbox::subscribe()
 
 void Inbox::refresh(std::function<void()> done)
 {
-    if (!m_changes.isEmpty()) {
+    // A demo inbox has no service to ask.
+    if (!m_changes.isEmpty() || !m_services.connection) {
         if (done)
             done();
         return;
@@ -1257,14 +1276,111 @@ bool Inbox::closeFromOutsideClick(int clickCount)
     return true;
 }
 
-QSizeF Inbox::readerSize()
+// ---------------------------------------------------------------------------------------------------------
+// Geometry
+
+NotchPresentation Inbox::presentation()
 {
-    if (!m_cachedReaderSize)
-        m_cachedReaderSize = m_measureReaderSize ? m_measureReaderSize() : QSizeF(400, 352);
-    return *m_cachedReaderSize;
+    const NotchPresentation::Phase phase = !m_expanded        ? NotchPresentation::Phase::collapsed
+                                           : !hasSelection()  ? NotchPresentation::Phase::list
+                                           : m_readerTucked   ? NotchPresentation::Phase::preview
+                                                              : NotchPresentation::Phase::reader;
+    return {phase, QSizeF(m_expanded ? contentWidth() + NotchGeometry::horizontalPadding : compactWidth(), height())};
+}
+
+double Inbox::compactWidth() const
+{
+    return NotchGeometry::compactWidth(totalUnreadCount(), m_hasNotch, m_notchWidth);
+}
+
+double Inbox::contentWidth()
+{
+    const bool selection = hasSelection();
+    return NotchGeometry::contentWidth(selection, selection ? readerSize() : QSizeF());
+}
+
+double Inbox::contentHeight()
+{
+    const bool selection = hasSelection();
+    return NotchGeometry::contentHeight(selection, m_readerTucked,
+                                        selection && !m_readerTucked ? readerSize() : QSizeF());
+}
+
+double Inbox::height()
+{
+    return NotchGeometry::height(m_expanded, totalUnreadCount(), m_hasNotch, m_topInset,
+                                 m_expanded ? contentHeight() : 0);
 }
 
 bool Inbox::canResizeReader()
 {
-    return selected().has_value() && readerSize().height() > 352;
+    const bool selection = hasSelection();
+    return NotchGeometry::canResizeReader(selection, selection ? readerSize().height() : 0);
+}
+
+void Inbox::toggleReaderSize()
+{
+    if (!canResizeReader())
+        return;
+    setReaderTucked(!m_readerTucked);
+}
+
+QSizeF Inbox::readerSize()
+{
+    if (!m_cachedReaderSize)
+        m_cachedReaderSize = measureReaderSize();
+    return *m_cachedReaderSize;
+}
+
+QSizeF Inbox::measureReaderSize()
+{
+    const std::optional<Message> message = selected();
+    if (!message)
+        return {NotchGeometry::listContentWidth, NotchGeometry::listContentHeight};
+
+    ReaderSizeEstimator::Input input;
+    input.subject = message->subject;
+    input.body = message->body;
+    input.hasAttachment = !m_contentCache.content(message->body)->attachments().empty();
+    input.live = m_live;
+    if (input.hasAttachment || !m_textMeasurer) {
+        // Without text measurement every message fits the standard card.
+        return input.hasAttachment
+                   ? QSizeF(ReaderSizeEstimator::attachmentWidth, ReaderSizeEstimator::attachmentHeight)
+                   : QSizeF(NotchGeometry::listContentWidth, NotchGeometry::listContentHeight);
+    }
+    for (const Message &member : members(*message)) {
+        if (member.id != message->id)
+            input.memberBodies.append(member.body);
+    }
+    for (const DemoReply &reply : message->replies)
+        input.replyBodies.append(reply.body);
+    return ReaderSizeEstimator::measureReaderSize(input, *m_textMeasurer);
+}
+
+void Inbox::setTextMeasurer(const TextMeasurer *measurer)
+{
+    if (m_textMeasurer == measurer)
+        return;
+    m_textMeasurer = measurer;
+    m_cachedReaderSize.reset();
+    updateGeometry();
+}
+
+void Inbox::updateGeometry()
+{
+    Geometry now{presentation(), compactWidth(), contentWidth(), contentHeight(), height(), canResizeReader()};
+    if (now == m_geometry)
+        return;
+    m_geometry = std::move(now);
+    Q_EMIT geometryChanged();
+}
+
+void Inbox::updateCounts()
+{
+    Counts now{totalUnreadCount(), unreadCount(), scopeName()};
+    if (now == m_counts)
+        return;
+    m_counts = std::move(now);
+    Q_EMIT countsChanged();
 }

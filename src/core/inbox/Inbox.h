@@ -15,6 +15,9 @@
 #include "liveinbox/LiveSnapshot.h"
 #include "liveinbox/Scheduler.h"
 
+#include "notch/NotchMotion.h"
+#include "notch/NotchPresentation.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -31,6 +34,7 @@
 
 class ArrivalTracker;
 class QueryMatcher;
+class TextMeasurer;
 
 // What an Inbox talks to. A live inbox uses four independent command lanes, so a slow reply never delays a
 // snapshot; the hint source keeps the sync sockets (on the subscription lane).
@@ -77,6 +81,22 @@ class Inbox : public QObject
     Q_PROPERTY(double notchWidth READ notchWidth WRITE setNotchWidth NOTIFY notchWidthChanged)
     Q_PROPERTY(double topInset READ topInset WRITE setTopInset NOTIFY topInsetChanged)
     Q_PROPERTY(bool hasNotch READ hasNotch WRITE setHasNotch NOTIFY hasNotchChanged)
+    Q_PROPERTY(int geometryProfile READ geometryProfileValue NOTIFY geometryProfileChanged)
+    Q_PROPERTY(bool hasSelection READ hasSelection NOTIFY selectedIDChanged)
+    // The surface geometry; every value below changes together and notifies through geometryChanged.
+    Q_PROPERTY(NotchPresentation presentation READ presentation NOTIFY geometryChanged)
+    Q_PROPERTY(int presentationPhase READ presentationPhase NOTIFY geometryChanged)
+    Q_PROPERTY(double presentationWidth READ presentationWidth NOTIFY geometryChanged)
+    Q_PROPERTY(double presentationHeight READ presentationHeight NOTIFY geometryChanged)
+    Q_PROPERTY(double compactWidth READ compactWidth NOTIFY geometryChanged)
+    Q_PROPERTY(double contentWidth READ contentWidth NOTIFY geometryChanged)
+    Q_PROPERTY(double contentHeight READ contentHeight NOTIFY geometryChanged)
+    Q_PROPERTY(double height READ height NOTIFY geometryChanged)
+    Q_PROPERTY(bool canResizeReader READ canResizeReader NOTIFY geometryChanged)
+    // Counters of the bar; they notify through countsChanged.
+    Q_PROPERTY(int totalUnreadCount READ totalUnreadCount NOTIFY countsChanged)
+    Q_PROPERTY(int unreadCount READ unreadCount NOTIFY countsChanged)
+    Q_PROPERTY(QString scopeName READ scopeName NOTIFY countsChanged)
 
 public:
     Inbox(bool live, InboxServices services, QObject *parent = nullptr);
@@ -159,7 +179,7 @@ public:
     const std::optional<QSizeF> &cachedReaderSize() const { return m_cachedReaderSize; }
 
     // Motion profile of the next geometry change.
-    enum class GeometryProfile { instant, entrance, morph };
+    using GeometryProfile = NotchMotion::Profile;
     GeometryProfile geometryProfile() const { return m_geometryProfile; }
     void setGeometryProfile(GeometryProfile profile);
 
@@ -213,12 +233,32 @@ public:
     Q_INVOKABLE void close();
     bool closeFromOutsideClick(int clickCount);
 
-    // ---- Geometry hooks ----
+    // ---- Geometry ----
+    // The surface's phase and size in the current state.
+    NotchPresentation presentation();
+    int presentationPhase() { return int(presentation().phase); }
+    double presentationWidth() { return presentation().size.width(); }
+    double presentationHeight() { return presentation().size.height(); }
+    // Width of the collapsed surface (0: no surface at all).
+    double compactWidth() const;
+    // Size of the open card's content.
+    double contentWidth();
+    double contentHeight();
+    // Height of the surface, collapsed or open.
+    double height();
     // Whether the selected message can switch between its full and short reader form.
     bool canResizeReader();
-    // Supplies the reader-size estimate for the selected message (the shell measures text).
-    void setReaderSizeMeasurement(std::function<QSizeF()> measure) { m_measureReaderSize = std::move(measure); }
+    // Switches the selected message between its full and short form (long messages only).
+    Q_INVOKABLE void toggleReaderSize();
+    // The reader size of the selected message: the cached estimate, measured when absent.
     QSizeF readerSize();
+    // The estimate itself, uncached (400 x 352 with no selection).
+    QSizeF measureReaderSize();
+    bool hasSelection() const { return selected().has_value(); }
+
+    // Text measurement for the reader estimate; the application installs one that lays text out with the
+    // platform's fonts. Without one every message counts as fitting the standard card. Not owned.
+    void setTextMeasurer(const TextMeasurer *measurer);
 
 Q_SIGNALS:
     void messagesChanged();
@@ -262,6 +302,10 @@ Q_SIGNALS:
     void topInsetChanged();
     void hasNotchChanged();
     void demoIndexChanged();
+    // Any of the geometry values (presentation, widths, heights, canResizeReader) changed value.
+    void geometryChanged();
+    // totalUnreadCount, unreadCount or scopeName changed value.
+    void countsChanged();
 
 private:
     friend class InboxTestAccess;
@@ -275,6 +319,11 @@ private:
     void setFilterValue(int value);
     QString scopeValue() const { return m_scope.rawValue; }
     void setScopeValue(const QString &value) { setScope(InboxScope{value}); }
+    int geometryProfileValue() const { return int(m_geometryProfile); }
+
+    // Re-reads the derived values and notifies those that changed.
+    void updateGeometry();
+    void updateCounts();
 
     // Sync cycle.
     void syncPass();
@@ -361,6 +410,25 @@ private:
     std::function<void()> m_onHoverStateChange;
     std::function<void()> m_onOpen;
     Scheduler::TimerId m_arrivalTask = 0;
-    std::function<QSizeF()> m_measureReaderSize;
+    const TextMeasurer *m_textMeasurer = nullptr;
+    struct Geometry
+    {
+        NotchPresentation presentation;
+        double compactWidth = 0;
+        double contentWidth = 0;
+        double contentHeight = 0;
+        double height = 0;
+        bool canResizeReader = false;
+        friend bool operator==(const Geometry &, const Geometry &) = default;
+    };
+    Geometry m_geometry; // the values last notified
+    struct Counts
+    {
+        int total = 0;
+        int here = 0;
+        QString scopeName;
+        friend bool operator==(const Counts &, const Counts &) = default;
+    };
+    Counts m_counts; // the values last notified
     QSet<Scheduler::TimerId> m_posted; // scheduled tasks that still hold `this`
 };

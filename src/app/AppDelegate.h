@@ -1,0 +1,140 @@
+#pragma once
+
+#include "inbox/Inbox.h"
+#include "liveinbox/Scheduler.h"
+#include "notch/ClickCounter.h"
+#include "notch/HoverMachine.h"
+
+#include <QObject>
+#include <QPointF>
+#include <QPointer>
+#include <QSizeF>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class NotchPanel;
+class QSystemTrayIcon;
+class QtTextMeasurer;
+class ReduceMotionSetting;
+class TrayMenu;
+class WakeMonitor;
+class X11PointerMonitor;
+
+// The application: builds the one inbox (live, or demo with "--demo"), the panel with its views, the status
+// item and its menu, and the platform observers; evaluates hover and outside clicks; re-syncs after wake; and
+// guards quitting while replies are unsent or still sending. Main thread only.
+class AppDelegate final : public QObject
+{
+    Q_OBJECT
+public:
+    // A modal warning with ordered buttons; the runner returns the index of the chosen button.
+    struct QuitAlert
+    {
+        QString text;
+        QString informativeText;
+        QStringList buttons;
+        int defaultButton = 0;
+    };
+
+    struct Options
+    {
+        // The process arguments; switches match whole arguments anywhere in the list.
+        QStringList arguments;
+        // Every delay goes through it; it must outlive the delegate.
+        Scheduler *scheduler = nullptr;
+        // Services of a live inbox; absent means the real ones (the service's tool, the sync sockets).
+        std::function<InboxServices(Scheduler &)> liveServices;
+        // The status item (only where the desktop has a tray).
+        bool statusItem = true;
+        // Global pointer monitoring and wake notifications.
+        bool systemMonitors = true;
+        // The pointer position in screen coordinates; absent means the real cursor.
+        std::function<QPointF()> pointerLocation;
+        // Shows a quit alert; absent means a modal message box.
+        std::function<int(const QuitAlert &)> runAlert;
+        // Leaves the event loop; absent means QCoreApplication::quit().
+        std::function<void()> terminate;
+    };
+
+    static inline const QString demoSwitch = QStringLiteral("--demo");
+    static inline const QString visualizationDemoSwitch = QStringLiteral("--visualization-demo");
+    // Seconds between two pointer evaluations driven by raw motion.
+    static constexpr double pointerInterval = 0.016;
+
+    explicit AppDelegate(Options options, QObject *parent = nullptr);
+    ~AppDelegate() override;
+
+    // The launch sequence.
+    void applicationDidFinishLaunching();
+    // Menu actions.
+    void openInbox(bool fromKeyboard);
+    void simulate();
+    void quit();
+    void wakeSync();
+    // The quit guard: true to terminate now, false to cancel.
+    bool applicationShouldTerminate();
+    void applicationWillTerminate();
+
+    // Placement, hover and outside clicks.
+    void positionPanel();
+    void updateHover();
+    void scheduleHoverRefresh();
+    bool pointerInsidePresentedSurface(std::optional<QPointF> point = std::nullopt) const;
+    // A press of `button` (X numbering: 1 left, 2 middle, 3 right, 8 and up extra; 4 to 7 are wheel steps).
+    void buttonPressed(int button);
+    void dismissOnOutsideClick(Qt::MouseButton button, int clickCount);
+    void presentedSizeChanged(QSizeF size);
+    void menuBegan();
+    void menuEnded();
+
+    // Builds the services of a live inbox: four tool lanes, the sync sockets, threaded snapshot decoding and
+    // the desktop's browser.
+    static InboxServices liveServices(Scheduler &scheduler);
+
+    Inbox &inbox() const { return *m_inbox; }
+    NotchPanel *panel() const { return m_panel.get(); }
+    QSystemTrayIcon *statusItem() const { return m_statusItem.get(); }
+    TrayMenu *menu() const { return m_menu.get(); }
+    X11PointerMonitor *pointerMonitor() const { return m_pointerMonitor.get(); }
+    WakeMonitor *wakeMonitor() const { return m_wakeMonitor.get(); }
+    const HoverIntent &hoverIntent() const { return m_hover.intent(); }
+    bool menuTracking() const { return m_menuTracking; }
+    QSizeF presentedSize() const { return m_presentedSize; }
+    bool hoverTimerPending() const { return m_hoverTimer != 0; }
+
+private:
+    QPointF pointer() const;
+    Scheduler::TimerId post(double seconds, std::function<void()> task);
+    void cancel(Scheduler::TimerId &id);
+    void pointerMoved();
+    void updateMotionSelection();
+    void applyInputRegion();
+    void createStatusItem();
+    void scheduleScreenChange();
+
+    Options m_options;
+    Scheduler &m_scheduler;
+    std::unique_ptr<QtTextMeasurer> m_textMeasurer;
+    std::unique_ptr<Inbox> m_inbox;
+    std::unique_ptr<ReduceMotionSetting> m_reduceMotion;
+    std::unique_ptr<NotchPanel> m_panel;
+    std::unique_ptr<TrayMenu> m_menu;
+    std::unique_ptr<QSystemTrayIcon> m_statusItem;
+    Scheduler::TimerId m_hoverTimer = 0;
+    HoverMachine m_hover;
+    std::unique_ptr<X11PointerMonitor> m_pointerMonitor;
+    std::unique_ptr<WakeMonitor> m_wakeMonitor;
+    bool m_menuTracking = false;
+    bool m_hoverRefreshPending = false;
+    QSizeF m_presentedSize;
+    ClickCounter m_clicks;
+    Scheduler::TimerId m_hoverRefresh = 0;
+    Scheduler::TimerId m_demoArrival = 0;
+    Scheduler::TimerId m_pointerTimer = 0;
+    double m_lastPointerCheck = -1;
+    bool m_terminated = false;
+    QSet<Scheduler::TimerId> m_posted; // tasks that still hold `this`
+};

@@ -1,0 +1,289 @@
+// The application in demo mode: launch, the status menu's actions, the quit guard, hover and outside clicks,
+// and the keyboard's way of opening and closing without animation.
+
+#include "AppTestSupport.h"
+#include "FakeRunner.h"
+#include "TrayMenu.h"
+
+#include "inbox/DemoSamples.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QShortcutEvent>
+#include <QTest>
+
+namespace {
+
+int countIn(const Inbox &inbox, const InboxScope &scope)
+{
+    return int(std::count_if(inbox.messages().cbegin(), inbox.messages().cend(),
+                             [&](const Message &message) { return message.scope == scope; }));
+}
+
+InboxServices fakeServices(Scheduler &scheduler, FakeRunner *&snapshots)
+{
+    InboxServices services;
+    services.scheduler = &scheduler;
+    auto connection = std::make_unique<FakeRunner>();
+    snapshots = connection.get();
+    services.connection = std::move(connection);
+    services.mutationConnection = std::make_unique<FakeRunner>();
+    services.subscriptionConnection = std::make_unique<FakeRunner>();
+    services.replyConnection = std::make_unique<FakeRunner>();
+    services.hints = std::make_unique<FakeHintSource>();
+    return services;
+}
+
+using DemoApp = AppFixture;
+
+TEST_F(DemoApp, StartsOpenAndPinnedAndASimulatedMessageArrivesInTheTeamInboxThreeSecondsLater)
+{
+    launch({QStringLiteral("--demo")});
+    ASSERT_TRUE(app->panel());
+    ASSERT_TRUE(app->panel()->rootView()) << qPrintable(app->panel()->loadError());
+    EXPECT_FALSE(inbox().live());
+    EXPECT_TRUE(inbox().expanded());
+    EXPECT_TRUE(inbox().pinned());
+    EXPECT_TRUE(app->panel()->isVisible());
+    // Placed at the top centre of the screen; no screen reports a notch here.
+    EXPECT_EQ(app->panel()->geometry(), QRect(40, 0, 720, 720));
+    EXPECT_FALSE(inbox().hasNotch());
+    EXPECT_EQ(inbox().topInset(), 24);
+    EXPECT_EQ(inbox().notchWidth(), 140);
+    // The views report the surface they draw (motion is reduced here, so at once).
+    EXPECT_EQ(app->presentedSize(), QSizeF(440, 24 + 352 + 26));
+
+    const int before = countIn(inbox(), InboxScope::demoTeamLaunch());
+    clock.advance(2.9);
+    EXPECT_EQ(countIn(inbox(), InboxScope::demoTeamLaunch()), before);
+    clock.advance(0.2);
+    EXPECT_EQ(countIn(inbox(), InboxScope::demoTeamLaunch()), before + 1);
+    ASSERT_TRUE(inbox().latestArrivalID());
+    EXPECT_EQ(inbox().messages().first().id, *inbox().latestArrivalID());
+    EXPECT_EQ(inbox().messages().first().scope, InboxScope::demoTeamLaunch());
+    EXPECT_TRUE(inbox().arrival());
+    clock.advance(10);
+    EXPECT_EQ(countIn(inbox(), InboxScope::demoTeamLaunch()), before + 1); // once per launch
+}
+
+TEST_F(DemoApp, TheVisualizationSwitchOpensItsSampleInTheDemoOnly)
+{
+    launch({QStringLiteral("--visualization-demo"), QStringLiteral("--demo")});
+    const Message &sample = DemoSamples::instance().visualizationSample();
+    EXPECT_EQ(inbox().messages().first().id, sample.id);
+    EXPECT_EQ(inbox().selectedID(), sample.id);
+    EXPECT_EQ(inbox().presentation().phase, NotchPresentation::Phase::reader);
+    EXPECT_EQ(inbox().contentWidth(), 620); // it carries an attached page
+    EXPECT_EQ(app->presentedSize(), QSizeF(660, 24 + 660 + 26));
+
+    app.reset();
+    FakeRunner *snapshots = nullptr;
+    launch({QStringLiteral("--visualization-demo")},
+           [&snapshots](Scheduler &scheduler) { return fakeServices(scheduler, snapshots); });
+    EXPECT_TRUE(inbox().live());
+    EXPECT_FALSE(inbox().expanded());
+    EXPECT_FALSE(inbox().selectedID());
+    ASSERT_TRUE(snapshots);
+    EXPECT_EQ(snapshots->started, 1); // the sync loop started with a snapshot
+
+    // Waking the computer refreshes a live inbox once the current refresh is done.
+    snapshots->finishNext(Failure::tandrel(1, QStringLiteral("offline")));
+    clock.runDue();
+    const int started = snapshots->started;
+    app->wakeSync();
+    clock.runDue();
+    EXPECT_EQ(snapshots->started, started + 1);
+}
+
+TEST_F(DemoApp, WakingInTheDemoStartsNoRefresh)
+{
+    launch({QStringLiteral("--demo")});
+    const std::size_t pending = clock.pendingCount();
+    app->wakeSync();
+    EXPECT_EQ(clock.pendingCount(), pending);
+}
+
+TEST_F(DemoApp, TheMenuOffersSimulationInTheDemoAndItAlwaysArrivesElsewhere)
+{
+    const TrayMenu demo(true);
+    QStringList titles;
+    for (const QAction *action : demo.actions())
+        titles << action->text() + QLatin1Char('|') + action->shortcut().toString(QKeySequence::PortableText);
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("Open inbox|Ctrl+O"),
+                                   QStringLiteral("Simulate message in another inbox|Ctrl+N"),
+                                   QStringLiteral("Quit Tandrel Notch|Ctrl+Q")}));
+    const TrayMenu live(false);
+    EXPECT_EQ(live.actions().size(), 2);
+    EXPECT_FALSE(live.simulateAction());
+
+    // The key equivalent opens the inbox as a keyboard change; a click does not.
+    TrayMenu menu(true);
+    std::vector<bool> opened;
+    QObject::connect(&menu, &TrayMenu::openInboxRequested, [&](bool fromKeyboard) { opened.push_back(fromKeyboard); });
+    QShortcutEvent shortcut(menu.openAction()->shortcut(), 0);
+    QCoreApplication::sendEvent(menu.openAction(), &shortcut);
+    menu.openAction()->trigger();
+    EXPECT_EQ(opened, (std::vector<bool>{true, false}));
+
+    launch({QStringLiteral("--demo")});
+    const int personal = countIn(inbox(), InboxScope::personal());
+    const int team = countIn(inbox(), InboxScope::demoTeamLaunch());
+    app->simulate(); // showing "personal"
+    EXPECT_EQ(countIn(inbox(), InboxScope::demoTeamLaunch()), team + 1);
+    inbox().switchScope(InboxScope::demoTeamLaunch());
+    app->simulate();
+    EXPECT_EQ(countIn(inbox(), InboxScope::personal()), personal + 1);
+}
+
+TEST_F(DemoApp, QuittingAsksAboutDraftsAndRefusesWhileAReplyIsSending)
+{
+    launch({QStringLiteral("--demo")});
+    app->quit();
+    EXPECT_EQ(terminations, 1);
+    EXPECT_TRUE(alerts.empty());
+
+    inbox().setDirectDraft(QStringLiteral("Half a thought"));
+    answer = 0; // Return: the default, "Keep Editing"
+    app->quit();
+    EXPECT_EQ(terminations, 1);
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].text, QStringLiteral("Discard unsent drafts and quit?"));
+    EXPECT_EQ(alerts[0].informativeText,
+              QStringLiteral("Your unsent Notch replies will be lost. Choose Keep Editing to leave the Notch enabled."));
+    EXPECT_EQ(alerts[0].buttons,
+              (QStringList{QStringLiteral("Keep Editing"), QStringLiteral("Discard Drafts and Quit")}));
+    EXPECT_EQ(alerts[0].defaultButton, 0);
+    EXPECT_EQ(inbox().directDraft(), QStringLiteral("Half a thought"));
+    answer = 1;
+    app->quit();
+    EXPECT_EQ(terminations, 2);
+
+    // A reply still sending wins over drafts, and quitting is refused whatever the answer.
+    InboxTestAccess::setPendingReplies(inbox(), {{QUuid::createUuid(), QStringLiteral("thread"),
+                                                  QStringLiteral("On its way"), std::nullopt, QString()}});
+    alerts.clear();
+    answer = 0;
+    app->quit();
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].text, QStringLiteral("A reply is still sending"));
+    EXPECT_EQ(alerts[0].informativeText,
+              QStringLiteral("Wait for sending to finish before turning off the Notch. Your reply will stay open."));
+    EXPECT_EQ(alerts[0].buttons, QStringList{QStringLiteral("Keep Notch Open")});
+    EXPECT_EQ(terminations, 2);
+    EXPECT_EQ(inbox().pendingReplies().size(), 1);
+}
+
+TEST_F(DemoApp, HoverOpensTheTabAtOnceAndLeavingClosesItAfterTheExitDelay)
+{
+    launch({QStringLiteral("--demo")});
+    inbox().close();
+    clock.runDue();
+    EXPECT_EQ(app->presentedSize(), QSizeF(180, 24)); // unread mail: the tab beside the notch
+    // In window coordinates: the panel's centre is at 360.
+    EXPECT_EQ(app->panel()->inputRegion(), QRectF(360 - 90 - 3, 0, 180 + 6, 24 + 3));
+
+    moveTo({centreX + 92, 26}); // inside the 3-point margin, right and below
+    EXPECT_TRUE(inbox().expanded());
+    EXPECT_FALSE(inbox().pinned());
+    clock.runDue();
+    EXPECT_EQ(app->presentedSize(), QSizeF(440, 402));
+
+    moveTo({centreX, 500}); // below the open card
+    EXPECT_TRUE(app->hoverTimerPending());
+    clock.advance(0.11);
+    EXPECT_TRUE(inbox().expanded());
+    clock.advance(0.02);
+    EXPECT_FALSE(inbox().expanded());
+    clock.runDue();
+    EXPECT_EQ(app->presentedSize(), QSizeF(180, 24));
+
+    // An open menu freezes hover: the surface stays open with the pointer away until it closes. The visit
+    // that the menu interrupted was a long one, so the longer exit delay applies afterwards.
+    moveTo({centreX, 10});
+    ASSERT_TRUE(inbox().expanded());
+    app->menuBegan();
+    moveTo({centreX, 500});
+    clock.advance(2);
+    EXPECT_TRUE(inbox().expanded());
+    app->menuEnded();
+    clock.advance(0.13);
+    EXPECT_TRUE(inbox().expanded());
+    clock.advance(0.38);
+    EXPECT_FALSE(inbox().expanded());
+}
+
+TEST_F(DemoApp, OutsideClicksCloseByTheRulesAndWheelStepsAreNoClicks)
+{
+    launch({QStringLiteral("--demo")});
+    ASSERT_TRUE(inbox().expanded());
+    pointer = {centreX, 200}; // on the open surface
+    app->buttonPressed(1);
+    EXPECT_TRUE(inbox().expanded());
+    pointer = {700, 550};
+    app->buttonPressed(4);
+    app->buttonPressed(5);
+    EXPECT_TRUE(inbox().expanded());
+    app->buttonPressed(3); // a right click counts once, and pinned does not protect
+    EXPECT_FALSE(inbox().expanded());
+
+    // With a message in the reader a single click keeps it; a double click closes and clears it.
+    app->openInbox(false);
+    inbox().select(inbox().messages().first());
+    pointer = {795, 595}; // beside even the widest reader
+    clock.advance(1);
+    app->buttonPressed(1);
+    EXPECT_TRUE(inbox().expanded());
+    clock.advance(1);
+    app->buttonPressed(1);
+    app->buttonPressed(1);
+    EXPECT_FALSE(inbox().expanded());
+    EXPECT_FALSE(inbox().selectedID());
+}
+
+class MotionApp : public AppFixture
+{
+protected:
+    void SetUp() override { qputenv("TANDREL_REDUCE_MOTION", "0"); }
+    void TearDown() override
+    {
+        AppFixture::TearDown();
+        qputenv("TANDREL_REDUCE_MOTION", "1");
+    }
+};
+
+TEST_F(MotionApp, KeyboardChangesJumpWhileOtherChangesAnimate)
+{
+    launch({QStringLiteral("--demo")});
+    QQuickItem *drawn = surface();
+    ASSERT_TRUE(drawn);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return drawn->width() == 440; }, 2000)); // the demo opens animated
+
+    // Escape on the view closes at once.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(app->panel()->rootView(), &escape);
+    EXPECT_FALSE(inbox().expanded());
+    EXPECT_EQ(drawn->width(), 180);
+    EXPECT_EQ(drawn->height(), 24);
+    EXPECT_EQ(app->presentedSize(), QSizeF(180, 24));
+
+    // "Open inbox" from the mouse animates: the surface has not moved yet.
+    app->openInbox(false);
+    EXPECT_TRUE(inbox().expanded());
+    EXPECT_TRUE(inbox().pinned());
+    EXPECT_EQ(drawn->width(), 180);
+    // ...and reports the frames in between as it grows.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return drawn->width() > 180 && drawn->width() < 440; }, 2000));
+    EXPECT_EQ(app->presentedSize().width(), drawn->width());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return drawn->width() == 440; }, 2000));
+
+    // Closing from the mouse animates; opening from the keyboard jumps to the end, even mid-animation.
+    inbox().close();
+    EXPECT_EQ(drawn->width(), 440);
+    app->openInbox(true);
+    EXPECT_EQ(drawn->width(), 440);
+    EXPECT_EQ(drawn->height(), 402);
+    QTest::qWait(50);
+    EXPECT_EQ(drawn->width(), 440);
+}
+
+} // namespace

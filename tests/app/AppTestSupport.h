@@ -1,0 +1,70 @@
+#pragma once
+
+#include "AppDelegate.h"
+#include "NotchPanel.h"
+#include "VirtualScheduler.h"
+
+#include <QQuickItem>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+// Reaches into the inbox for state that only a running service produces.
+class InboxTestAccess
+{
+public:
+    static void setPendingReplies(Inbox &inbox, QList<PendingReply> replies)
+    {
+        inbox.m_pendingReplies = std::move(replies);
+    }
+};
+
+// The application in virtual time on the offscreen platform (one 800 x 600 screen at the origin): no status
+// item, no system monitors, a pointer the test moves, alerts the test answers.
+class AppFixture : public ::testing::Test
+{
+protected:
+    static constexpr double centreX = 400; // the panel's centre on the offscreen screen
+
+    void TearDown() override { app.reset(); }
+
+    void launch(const QStringList &switches, std::function<InboxServices(Scheduler &)> liveServices = {})
+    {
+        AppDelegate::Options options;
+        options.arguments = QStringList{QStringLiteral("tandrel-notch")} + switches;
+        options.scheduler = &clock;
+        options.liveServices = std::move(liveServices);
+        options.statusItem = false;
+        options.systemMonitors = false;
+        options.pointerLocation = [this] { return pointer; };
+        options.runAlert = [this](const AppDelegate::QuitAlert &alert) {
+            alerts.push_back(alert);
+            return answer;
+        };
+        options.terminate = [this] { ++terminations; };
+        app = std::make_unique<AppDelegate>(std::move(options));
+        app->applicationDidFinishLaunching();
+        clock.runDue();
+    }
+
+    Inbox &inbox() const { return app->inbox(); }
+    QQuickItem *surface() const
+    {
+        QQuickItem *root = app->panel()->rootView();
+        return root ? root->findChild<QQuickItem *>(QStringLiteral("notchSurface")) : nullptr;
+    }
+    void moveTo(QPointF point)
+    {
+        pointer = point;
+        app->updateHover();
+    }
+
+    VirtualScheduler clock;
+    QPointF pointer{5, 590};
+    std::vector<AppDelegate::QuitAlert> alerts;
+    int answer = 0;
+    int terminations = 0;
+    std::unique_ptr<AppDelegate> app;
+};

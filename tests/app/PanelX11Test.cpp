@@ -1,0 +1,275 @@
+// The panel on a real X server with a window manager: clicks outside the visible surface reach the window
+// below it, clicks on the surface do not. Starts its own Xvfb and openbox, and skips when they are missing.
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <unistd.h>
+
+namespace {
+
+const QString notch = QStringLiteral(TANDREL_NOTCH_PATH);
+constexpr int screenWidth = 1280;
+constexpr int screenHeight = 800;
+
+template <typename T>
+using Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+class PanelX11Test : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+        xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+        if (xvfb.isEmpty() || openbox.isEmpty() || xdotool.isEmpty())
+            GTEST_SKIP() << "needs Xvfb, openbox and xdotool";
+        ASSERT_TRUE(home.isValid());
+
+        // A display number nobody uses.
+        for (int number = 140 + int(getpid() % 50); number < 400; ++number) {
+            if (!QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)) &&
+                !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number))) {
+                display = QStringLiteral(":%1").arg(number);
+                break;
+            }
+        }
+        server.start(xvfb, {display, QStringLiteral("-screen"), QStringLiteral("0"),
+                            QStringLiteral("%1x%2x24").arg(screenWidth).arg(screenHeight), QStringLiteral("-nolisten"),
+                            QStringLiteral("tcp")});
+        ASSERT_TRUE(server.waitForStarted(5000));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                connection = xcb_connect(display.toLatin1().constData(), nullptr);
+                if (!xcb_connection_has_error(connection))
+                    return true;
+                xcb_disconnect(connection);
+                connection = nullptr;
+                return false;
+            },
+            10000));
+        screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+
+        environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), display);
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+        environment.insert(QStringLiteral("TANDREL_REDUCE_MOTION"), QStringLiteral("1"));
+        windowManager.setProcessEnvironment(environment);
+        windowManager.start(openbox, {});
+        ASSERT_TRUE(windowManager.waitForStarted(5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return rootProperty("_NET_SUPPORTING_WM_CHECK"); }, 10000));
+    }
+
+    void TearDown() override
+    {
+        for (QProcess *process : {&app, &windowManager, &server}) {
+            if (process->state() != QProcess::NotRunning) {
+                process->terminate();
+                if (!process->waitForFinished(3000))
+                    process->kill();
+                process->waitForFinished(3000);
+            }
+        }
+        if (connection)
+            xcb_disconnect(connection);
+    }
+
+    xcb_atom_t atom(const char *name)
+    {
+        Reply<xcb_intern_atom_reply_t> reply(
+            xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr),
+            &std::free);
+        return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    }
+
+    bool rootProperty(const char *name)
+    {
+        Reply<xcb_get_property_reply_t> reply(
+            xcb_get_property_reply(connection,
+                                   xcb_get_property(connection, 0, screen->root, atom(name), XCB_ATOM_ANY, 0, 1),
+                                   nullptr),
+            &std::free);
+        return reply && xcb_get_property_value_length(reply.get()) > 0;
+    }
+
+    QString windowName(xcb_window_t window)
+    {
+        Reply<xcb_get_property_reply_t> reply(
+            xcb_get_property_reply(connection,
+                                   xcb_get_property(connection, 0, window, atom("_NET_WM_NAME"), XCB_ATOM_ANY, 0, 64),
+                                   nullptr),
+            &std::free);
+        if (!reply)
+            return {};
+        return QString::fromUtf8(static_cast<const char *>(xcb_get_property_value(reply.get())),
+                                 xcb_get_property_value_length(reply.get()));
+    }
+
+    // The panel's own window, below the window manager's frame.
+    std::optional<xcb_window_t> findPanel(xcb_window_t parent, int depth = 0)
+    {
+        Reply<xcb_query_tree_reply_t> tree(
+            xcb_query_tree_reply(connection, xcb_query_tree(connection, parent), nullptr), &std::free);
+        if (!tree)
+            return std::nullopt;
+        const xcb_window_t *children = xcb_query_tree_children(tree.get());
+        for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+            if (windowName(children[i]) == QLatin1String("Tandrel Notch"))
+                return children[i];
+            if (depth < 2) {
+                if (const std::optional<xcb_window_t> found = findPanel(children[i], depth + 1))
+                    return found;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // The window's input shape, in its own coordinates.
+    QList<QRect> inputShape(xcb_window_t window)
+    {
+        Reply<xcb_shape_get_rectangles_reply_t> reply(
+            xcb_shape_get_rectangles_reply(connection,
+                                           xcb_shape_get_rectangles(connection, window, XCB_SHAPE_SK_INPUT), nullptr),
+            &std::free);
+        QList<QRect> rects;
+        if (!reply)
+            return rects;
+        const xcb_rectangle_t *r = xcb_shape_get_rectangles_rectangles(reply.get());
+        for (int i = 0; i < xcb_shape_get_rectangles_rectangles_length(reply.get()); ++i)
+            rects.append(QRect(r[i].x, r[i].y, r[i].width, r[i].height));
+        return rects;
+    }
+
+    // An ordinary window covering the screen, as another application's would.
+    xcb_window_t mapObserver()
+    {
+        const xcb_window_t window = xcb_generate_id(connection);
+        const uint32_t values[] = {screen->white_pixel, XCB_EVENT_MASK_BUTTON_PRESS};
+        xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, screenWidth, screenHeight, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK,
+                          values);
+        const char name[] = "observer";
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                            sizeof name - 1, name);
+        xcb_map_window(connection, window);
+        xcb_flush(connection);
+        return window;
+    }
+
+    int pressesReceived(int waitMs)
+    {
+        int presses = 0;
+        QTest::qWait(waitMs);
+        while (xcb_generic_event_t *event = xcb_poll_for_event(connection)) {
+            if ((event->response_type & 0x7f) == XCB_BUTTON_PRESS)
+                ++presses;
+            std::free(event);
+        }
+        return presses;
+    }
+
+    void move(int x, int y)
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(xdotool, {QStringLiteral("mousemove"), QString::number(x), QString::number(y)});
+        ASSERT_TRUE(process.waitForFinished(5000));
+    }
+
+    void click(int x, int y)
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(xdotool, {QStringLiteral("mousemove"), QString::number(x), QString::number(y),
+                                QStringLiteral("click"), QStringLiteral("1")});
+        ASSERT_TRUE(process.waitForFinished(5000));
+    }
+
+    QTemporaryDir home;
+    QString display;
+    QString xdotool;
+    QProcessEnvironment environment;
+    QProcess server;
+    QProcess windowManager;
+    QProcess app;
+    xcb_connection_t *connection = nullptr;
+    xcb_screen_t *screen = nullptr;
+};
+
+TEST_F(PanelX11Test, ClicksOutsideTheSurfacePassThroughAndHoverOpensTheTab)
+{
+    const xcb_window_t observer = mapObserver();
+    // Managed before the panel comes. A window manager that is still starting may miss the first request.
+    QElapsedTimer sinceMap;
+    sinceMap.start();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            Reply<xcb_get_window_attributes_reply_t> attributes(
+                xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, observer), nullptr),
+                &std::free);
+            if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE)
+                return true;
+            if (sinceMap.elapsed() > 300) {
+                xcb_map_window(connection, observer);
+                xcb_flush(connection);
+                sinceMap.restart();
+            }
+            return false;
+        },
+        10000));
+    app.setProcessEnvironment(environment);
+    app.start(notch, {QStringLiteral("--demo")});
+    ASSERT_TRUE(app.waitForStarted(5000));
+
+    // The demo starts open: a 440 x 402 card at the top centre; it takes the pointer there and 6 points
+    // around its sides and bottom.
+    std::optional<xcb_window_t> panel;
+    const QList<QRect> open{QRect(360 - 220 - 6, 0, 440 + 12, 402 + 6)};
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            if (!panel)
+                panel = findPanel(screen->root);
+            return panel && inputShape(*panel) == open;
+        },
+        15000))
+        << "panel found: " << panel.has_value();
+    pressesReceived(300); // anything from start-up
+
+    click(screenWidth / 2, 200); // on the card
+    EXPECT_EQ(pressesReceived(400), 0);
+
+    click(screenWidth / 2 + 320, 200); // beside the card, still over the 720-point panel window
+    EXPECT_EQ(pressesReceived(400), 1);
+
+    // That click was outside the surface: it collapsed to the tab beside the notch.
+    const QList<QRect> tab{QRect(360 - 90 - 3, 0, 180 + 6, 24 + 3)};
+    EXPECT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel) == tab; }, 5000));
+    click(screenWidth / 2, 200); // where the card was
+    EXPECT_EQ(pressesReceived(400), 1);
+
+    // Hovering the tab opens it at once; leaving closes it again after the short exit delay.
+    move(screenWidth / 2, 10);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel) == open; }, 5000));
+    move(screenWidth / 2 + 320, 600);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel) == tab; }, 5000));
+}
+
+} // namespace
