@@ -3,6 +3,7 @@
 #include "ArrivalTracker.h"
 #include "DemoSamples.h"
 #include "QueryMatcher.h"
+#include "VisibleMessageList.h"
 
 #include "liveinbox/LiveInboxConnection.h"
 #include "liveinbox/LiveMessageConversion.h"
@@ -56,6 +57,12 @@ Inbox::Inbox(bool live, InboxServices services, QObject *parent)
     m_counts = {totalUnreadCount(), unreadCount(), scopeName()};
     connect(this, &Inbox::scopeChanged, this, &Inbox::updateCounts);
     connect(this, &Inbox::scopeNamesChanged, this, &Inbox::updateCounts);
+    m_visibleList = new VisibleMessageList(*this);
+}
+
+QAbstractListModel *Inbox::visibleMessages() const
+{
+    return m_visibleList;
 }
 
 Inbox::~Inbox()
@@ -522,12 +529,17 @@ void Inbox::apply(const LiveSnapshot &snapshot)
     }
 
     // 12. Confirmed unread state.
-    bool unreadUnchanged = m_confirmedUnread.size() <= m_messages.size();
-    for (qsizetype i = 0; unreadUnchanged && i < m_messages.size(); ++i) {
+    // A snapshot that changed no record leaves the map as the last snapshot made it, unless a saved change
+    // has been confirmed since.
+    bool unreadUnchanged = sameRecords && m_confirmedUnreadFromSnapshot;
+    if (!unreadUnchanged)
+        unreadUnchanged = m_confirmedUnread.size() <= m_messages.size();
+    for (qsizetype i = 0; unreadUnchanged && !(sameRecords && m_confirmedUnreadFromSnapshot) && i < m_messages.size();
+         ++i) {
         const auto it = m_confirmedUnread.constFind(m_messages.at(i).id);
         unreadUnchanged = it != m_confirmedUnread.constEnd() && *it == m_messages.at(i).unread;
     }
-    if (unreadUnchanged) {
+    if (unreadUnchanged && !(sameRecords && m_confirmedUnreadFromSnapshot)) {
         // Same keys? Every message has an entry; the map may still hold ids that left.
         QSet<QUuid> ids;
         if (m_confirmedUnread.size() != m_messages.size()) {
@@ -544,6 +556,7 @@ void Inbox::apply(const LiveSnapshot &snapshot)
         m_confirmedUnread = std::move(unread);
         Q_EMIT confirmedUnreadChanged();
     }
+    m_confirmedUnreadFromSnapshot = true;
 
     // 13. A selection that is gone.
     if (m_selectedID && !selected())
@@ -922,6 +935,7 @@ void Inbox::finishChange(const LocalChange &change, Result<QByteArray> output)
                 }
                 if (m_confirmedUnread != unread) {
                     m_confirmedUnread = std::move(unread);
+                    m_confirmedUnreadFromSnapshot = false;
                     Q_EMIT confirmedUnreadChanged();
                 }
             } else {

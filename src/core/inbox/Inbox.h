@@ -18,6 +18,7 @@
 #include "notch/NotchMotion.h"
 #include "notch/NotchPresentation.h"
 
+#include <QAbstractListModel>
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -34,6 +35,8 @@
 
 class ArrivalTracker;
 class QueryMatcher;
+class VisibleMessageList;
+
 class TextMeasurer;
 
 // What an Inbox talks to. A live inbox uses four independent command lanes, so a slow reply never delays a
@@ -94,6 +97,7 @@ class Inbox : public QObject
     Q_PROPERTY(double height READ height NOTIFY geometryChanged)
     Q_PROPERTY(bool canResizeReader READ canResizeReader NOTIFY geometryChanged)
     // Counters of the bar; they notify through countsChanged.
+    Q_PROPERTY(QAbstractListModel *visibleMessages READ visibleMessages CONSTANT)
     Q_PROPERTY(int totalUnreadCount READ totalUnreadCount NOTIFY countsChanged)
     Q_PROPERTY(int unreadCount READ unreadCount NOTIFY countsChanged)
     Q_PROPERTY(QString scopeName READ scopeName NOTIFY countsChanged)
@@ -188,6 +192,9 @@ public:
     void setOnOpen(std::function<void()> callback) { m_onOpen = std::move(callback); }
 
     // ---- Visible list, threads and counts ----
+    // The visible rows as a list model for the views (rows keep their identity by message id).
+    QAbstractListModel *visibleMessages() const;
+    VisibleMessageList &visibleList() const { return *m_visibleList; }
     QList<Message> scopedMessages() const;
     QList<Message> visible();
     std::optional<Message> selected() const;
@@ -383,6 +390,7 @@ private:
     QList<LocalChange> m_changes;
     QList<QUuid> m_confirmedFocus;
     QHash<QUuid, bool> m_confirmedUnread;
+    bool m_confirmedUnreadFromSnapshot = false; // built from the shown list by the last snapshot, unchanged since
     bool m_drainingChanges = false;
     SaveLocalChange m_saveLocalChange;
     qint64 m_revision = 0;
@@ -431,4 +439,5 @@ private:
     };
     Counts m_counts; // the values last notified
     QSet<Scheduler::TimerId> m_posted; // scheduled tasks that still hold `this`
+    VisibleMessageList *m_visibleList = nullptr; // a child object
 };

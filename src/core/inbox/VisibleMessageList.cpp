@@ -1,0 +1,166 @@
+#include "VisibleMessageList.h"
+
+#include "Inbox.h"
+
+#include <QSet>
+
+namespace {
+
+QString hexColor(const MessageColor &color)
+{
+    auto channel = [](double value) { return qBound(0, qRound(value * 255), 255); };
+    return QStringLiteral("#%1%2%3")
+        .arg(channel(color.red), 2, 16, QLatin1Char('0'))
+        .arg(channel(color.green), 2, 16, QLatin1Char('0'))
+        .arg(channel(color.blue), 2, 16, QLatin1Char('0'));
+}
+
+} // namespace
+
+VisibleMessageList::VisibleMessageList(Inbox &inbox) : QAbstractListModel(&inbox), m_inbox(inbox)
+{
+    const auto changed = [this] { scheduleUpdate(); };
+    connect(&inbox, &Inbox::messagesChanged, this, changed);
+    connect(&inbox, &Inbox::filterChanged, this, changed);
+    connect(&inbox, &Inbox::scopeChanged, this, changed);
+    connect(&inbox, &Inbox::queryChanged, this, changed);
+    connect(&inbox, &Inbox::labelChanged, this, changed);
+    connect(&inbox, &Inbox::kindChanged, this, changed);
+    connect(&inbox, &Inbox::focusOrderChanged, this, changed);
+    connect(&inbox, &Inbox::accountIDChanged, this, changed);
+    scheduleUpdate();
+}
+
+void VisibleMessageList::scheduleUpdate()
+{
+    if (m_updatePending)
+        return;
+    m_updatePending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_updatePending)
+                update();
+        },
+        Qt::QueuedConnection);
+}
+
+VisibleMessageList::Row VisibleMessageList::makeRow(const Message &message) const
+{
+    Row row{message, m_inbox.cardIsFocused(message), false, 0, message.subject};
+    const QList<Message> members = m_inbox.members(message);
+    row.memberCount = int(members.size());
+    row.hasUnread = std::any_of(members.cbegin(), members.cend(), [](const Message &m) { return m.unread; });
+    if (message.kind == ConversationKind::direct && !members.isEmpty())
+        row.preview = members.last().subject;
+    return row;
+}
+
+bool VisibleMessageList::Row::sameDisplay(const Row &other) const
+{
+    const Message &a = message;
+    const Message &b = other.message;
+    return a.sender == b.sender && a.initials == b.initials && a.subject == b.subject && a.category == b.category &&
+           a.color == b.color && a.unread == b.unread && a.scope == b.scope && a.kind == b.kind &&
+           a.conversation == b.conversation && a.released == b.released && a.replies.size() == b.replies.size() &&
+           focused == other.focused && hasUnread == other.hasUnread && memberCount == other.memberCount &&
+           preview == other.preview;
+}
+
+void VisibleMessageList::update()
+{
+    m_updatePending = false;
+    const QList<Message> visible = m_inbox.visible();
+    QList<Row> wanted;
+    wanted.reserve(visible.size());
+    QSet<QUuid> wantedIDs;
+    for (const Message &message : visible) {
+        wanted.append(makeRow(message));
+        wantedIDs.insert(message.id);
+    }
+
+    // Rows that leave.
+    for (int row = int(m_rows.size()) - 1; row >= 0; --row) {
+        if (!wantedIDs.contains(m_rows.at(row).message.id)) {
+            beginRemoveRows({}, row, row);
+            m_rows.removeAt(row);
+            endRemoveRows();
+        }
+    }
+    // Rows that stay move into place; new rows are inserted where they belong.
+    for (int row = 0; row < int(wanted.size()); ++row) {
+        const QUuid &id = wanted.at(row).message.id;
+        if (row < m_rows.size() && m_rows.at(row).message.id == id) {
+            if (!m_rows.at(row).sameDisplay(wanted.at(row))) {
+                m_rows[row] = wanted.at(row);
+                Q_EMIT dataChanged(index(row), index(row));
+            } else {
+                m_rows[row].message = wanted.at(row).message;
+            }
+            continue;
+        }
+        int from = -1;
+        for (int candidate = row + 1; candidate < m_rows.size(); ++candidate) {
+            if (m_rows.at(candidate).message.id == id) {
+                from = candidate;
+                break;
+            }
+        }
+        if (from >= 0) {
+            beginMoveRows({}, from, from, {}, row);
+            m_rows.move(from, row);
+            endMoveRows();
+            const bool same = m_rows.at(row).sameDisplay(wanted.at(row));
+            m_rows[row] = wanted.at(row);
+            if (!same)
+                Q_EMIT dataChanged(index(row), index(row));
+        } else {
+            beginInsertRows({}, row, row);
+            m_rows.insert(row, wanted.at(row));
+            endInsertRows();
+        }
+    }
+}
+
+int VisibleMessageList::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+QVariant VisibleMessageList::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() < 0 || index.row() >= m_rows.size())
+        return {};
+    const Row &row = m_rows.at(index.row());
+    const Message &m = row.message;
+    switch (role) {
+    case IdRole: return Message::canonical(m.id);
+    case Qt::DisplayRole:
+    case SenderRole: return m.sender;
+    case InitialsRole: return m.initials;
+    case SubjectRole: return m.subject;
+    case CategoryRole: return m.category;
+    case ColorRole: return hexColor(m.color);
+    case UnreadRole: return m.unread;
+    case ScopeRole: return m.scope.rawValue;
+    case KindRole: return ConversationKinds::rawValue(m.kind);
+    case ConversationRole: return m.conversation;
+    case ReleasedRole: return m.released;
+    case FocusedRole: return row.focused;
+    case HasUnreadRole: return row.hasUnread;
+    case MemberCountRole: return row.memberCount;
+    case ReplyCountRole: return int(m.replies.size());
+    case PreviewRole: return row.preview;
+    default: return {};
+    }
+}
+
+QHash<int, QByteArray> VisibleMessageList::roleNames() const
+{
+    return {{IdRole, "messageId"},         {SenderRole, "sender"},       {InitialsRole, "initials"},
+            {SubjectRole, "subject"},      {CategoryRole, "category"},   {ColorRole, "accentColor"},
+            {UnreadRole, "unread"},        {ScopeRole, "scope"},         {KindRole, "kind"},
+            {ConversationRole, "conversation"}, {ReleasedRole, "released"}, {FocusedRole, "focused"},
+            {HasUnreadRole, "hasUnread"},  {MemberCountRole, "memberCount"}, {ReplyCountRole, "replyCount"},
+            {PreviewRole, "preview"}};
+}

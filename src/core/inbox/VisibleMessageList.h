@@ -1,0 +1,66 @@
+#pragma once
+
+#include "Message.h"
+
+#include <QAbstractListModel>
+#include <QList>
+
+class Inbox;
+
+// The message list the views show: the inbox's visible rows as a list model whose rows keep their identity
+// by message id. A change of the inbox is turned into row insertions, removals, moves and data changes on
+// the next event-loop turn, so a burst of changes costs one recomputation and delegates are never rebuilt
+// for rows that stay.
+class VisibleMessageList final : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    enum Role {
+        IdRole = Qt::UserRole + 1,
+        SenderRole,
+        InitialsRole,
+        SubjectRole,
+        CategoryRole,
+        ColorRole, // "#rrggbb"
+        UnreadRole,
+        ScopeRole,
+        KindRole, // the kind's raw value: "Shared inbox", "Thread" or "Direct"
+        ConversationRole,
+        ReleasedRole,
+        FocusedRole,    // the card shows as focused
+        HasUnreadRole,  // some member of the thread is unread
+        MemberCountRole,
+        ReplyCountRole, // demo replies
+        PreviewRole,    // the subject the row previews
+    };
+
+    explicit VisibleMessageList(Inbox &inbox);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+    // The row's message (for the operations that take one).
+    const Message &messageAt(int row) const { return m_rows.at(row).message; }
+    // Recomputes the rows now instead of on the next turn.
+    void update();
+
+private:
+    struct Row
+    {
+        Message message;
+        bool focused = false;
+        bool hasUnread = false;
+        int memberCount = 0;
+        QString preview;
+
+        bool sameDisplay(const Row &other) const;
+    };
+
+    void scheduleUpdate();
+    Row makeRow(const Message &message) const;
+
+    Inbox &m_inbox;
+    QList<Row> m_rows;
+    bool m_updatePending = false;
+};
