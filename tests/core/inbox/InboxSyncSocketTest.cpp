@@ -2,23 +2,10 @@
 #include "liveinbox/SyncSocket.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QTest>
 #include <QWebSocket>
 #include <QWebSocketHandshakeOptions>
 #include <QWebSocketServer>
-
-namespace {
-
-bool waitFor(const std::function<bool()> &condition)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return condition();
-}
-
-} // namespace
 
 // The whole sync loop against a real WebSocket server on loopback: hints refresh, a closed socket
 // refreshes at once and reconnects after 30 seconds of (virtual) time.
@@ -49,18 +36,18 @@ TEST(InboxSyncSocket, HintsRefreshAndAClosedSocketBacksOff)
 
     inbox.startSync();
     EXPECT_EQ(snapshotRunner->started, 1);
-    ASSERT_TRUE(waitFor([&] { return !sockets.empty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sockets.empty(); }));
     EXPECT_EQ(sockets[0]->handshakeOptions().subprotocols(),
               (QStringList{QStringLiteral("tandrel.sync.v1"), QStringLiteral("ticket.abc")}));
 
     sockets[0]->sendTextMessage(QStringLiteral(R"({"type":"stateChange","version":1})"));
-    ASSERT_TRUE(waitFor([&] { return snapshotRunner->started == 2; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return snapshotRunner->started == 2; }));
     sockets[0]->sendBinaryMessage(QByteArray(R"({"type":"stateChange","version":1})"));
-    ASSERT_TRUE(waitFor([&] { return snapshotRunner->started == 3; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return snapshotRunner->started == 3; }));
 
     // The server ends the socket: one refresh at once, then nothing until 30 seconds have passed.
     sockets[0]->close();
-    ASSERT_TRUE(waitFor([&] { return snapshotRunner->started == 4; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return snapshotRunner->started == 4; }));
     scheduler.runDue();
     QCoreApplication::processEvents();
     EXPECT_EQ(sockets.size(), 1u);
@@ -68,6 +55,6 @@ TEST(InboxSyncSocket, HintsRefreshAndAClosedSocketBacksOff)
     EXPECT_EQ(snapshotRunner->started, 4);
     scheduler.advance(0.6);
     EXPECT_EQ(snapshotRunner->started, 5);
-    ASSERT_TRUE(waitFor([&] { return sockets.size() == 2; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sockets.size() == 2; }));
     EXPECT_FALSE(inbox.connectionError().has_value());
 }

@@ -3,24 +3,11 @@
 #include "liveinbox/WireDecoder.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QTest>
 #include <QThread>
 #include <QThreadPool>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-bool waitFor(const std::function<bool()> &condition)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return condition();
-}
-
-} // namespace
 
 TEST(SnapshotDecoder, GivesTheSameRecordAsDecodingInPlaceOnTheCallingThread)
 {
@@ -38,14 +25,14 @@ TEST(SnapshotDecoder, GivesTheSameRecordAsDecodingInPlaceOnTheCallingThread)
         result.emplace(std::move(decoded));
     });
     EXPECT_FALSE(result.has_value()); // never from inside decode()
-    ASSERT_TRUE(waitFor([&] { return result.has_value(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }));
     EXPECT_EQ(thread, QThread::currentThreadId());
     ASSERT_TRUE(result->ok());
     EXPECT_EQ(result->value(), WireDecoder::snapshot(bytes).value());
 
     std::optional<Result<LiveSnapshot>> failure;
     decoder.decode("not json", [&](Result<LiveSnapshot> decoded) { failure.emplace(std::move(decoded)); });
-    ASSERT_TRUE(waitFor([&] { return failure.has_value(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return failure.has_value(); }));
     EXPECT_EQ(failure->failure().description, QStringLiteral("invalid JSON at byte 0 (unexpected character)"));
 }
 
