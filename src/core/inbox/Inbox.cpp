@@ -589,7 +589,7 @@ void Inbox::announceArrival(const QUuid &id)
 // ---------------------------------------------------------------------------------------------------------
 // Visible list, threads and counts
 
-ThreadIndex &Inbox::threads()
+ThreadIndex &Inbox::threads() const
 {
     if (!m_threads)
         m_threads = std::make_unique<ThreadIndex>(m_messages, m_live);
@@ -599,9 +599,10 @@ ThreadIndex &Inbox::threads()
 QList<Message> Inbox::scopedMessages() const
 {
     QList<Message> result;
-    for (const Message &message : m_messages) {
-        if (message.scope == m_scope)
-            result.append(message);
+    if (const ThreadIndex::ScopeSummary *summary = threads().scope(m_scope)) {
+        result.reserve(qsizetype(summary->positions.size()));
+        for (const qsizetype position : summary->positions)
+            result.append(m_messages.at(position));
     }
     return result;
 }
@@ -649,9 +650,11 @@ QList<Message> Inbox::visible()
 
     std::vector<qsizetype> admittedPositions;
     QHash<QUuid, qsizetype> firstFocused;
-    for (qsizetype i = 0; i < m_messages.size(); ++i) {
+    static const std::vector<qsizetype> none;
+    const ThreadIndex::ScopeSummary *scoped = threads().scope(m_scope);
+    for (const qsizetype i : scoped ? scoped->positions : none) {
         const Message &message = m_messages.at(i);
-        if (message.scope != m_scope || !admitted(message, matcher ? &*matcher : nullptr))
+        if (!admitted(message, matcher ? &*matcher : nullptr))
             continue;
         admittedPositions.push_back(i);
         if (m_focusedIDs.contains(message.id) && !firstFocused.contains(message.id))
@@ -758,30 +761,25 @@ int Inbox::unreadCount() const
 
 int Inbox::unreadCount(const InboxScope &scope) const
 {
-    return int(std::count_if(m_messages.cbegin(), m_messages.cend(), [&](const Message &message) {
-        return message.scope == scope && message.unread && message.released;
-    }));
+    const ThreadIndex::ScopeSummary *summary = threads().scope(scope);
+    return summary ? summary->unread : 0;
 }
 
 int Inbox::totalUnreadCount() const
 {
-    return int(std::count_if(m_messages.cbegin(), m_messages.cend(),
-                             [](const Message &message) { return message.unread && message.released; }));
+    return threads().totalUnread();
 }
 
 int Inbox::directUnreadCount() const
 {
-    return int(std::count_if(m_messages.cbegin(), m_messages.cend(), [&](const Message &message) {
-        return message.scope == m_scope && message.kind == ConversationKind::direct && message.unread &&
-               message.released;
-    }));
+    const ThreadIndex::ScopeSummary *summary = threads().scope(m_scope);
+    return summary ? summary->directUnread : 0;
 }
 
 int Inbox::reviewCount() const
 {
-    return int(std::count_if(m_messages.cbegin(), m_messages.cend(), [&](const Message &message) {
-        return message.scope == m_scope && !message.released;
-    }));
+    const ThreadIndex::ScopeSummary *summary = threads().scope(m_scope);
+    return summary ? summary->review : 0;
 }
 
 QString Inbox::scopeName() const
@@ -792,18 +790,11 @@ QString Inbox::scopeName() const
 
 QList<InboxScope> Inbox::sortedScopes() const
 {
-    // There are few scopes: count by position instead of hashing every message's scope.
     QList<InboxScope> scopes = m_availableScopes;
-    std::vector<int> unread(std::size_t(scopes.size()), 0);
-    qsizetype last = -1;
-    for (const Message &message : m_messages) {
-        if (!message.unread || !message.released)
-            continue;
-        if (last < 0 || scopes.at(last) != message.scope)
-            last = scopes.indexOf(message.scope);
-        if (last >= 0)
-            ++unread[std::size_t(last)];
-    }
+    std::vector<int> unread;
+    unread.reserve(std::size_t(scopes.size()));
+    for (const InboxScope &scope : std::as_const(scopes))
+        unread.push_back(unreadCount(scope));
     std::vector<qsizetype> order(std::size_t(scopes.size()));
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {

@@ -358,7 +358,7 @@ private:
     void setArrival(bool arrival);
     void setDrainingChanges(bool draining);
 
-    ThreadIndex &threads();
+    ThreadIndex &threads() const;
     bool admitted(const Message &message, const QueryMatcher *matcher) const;
 
     InboxServices m_services;
@@ -368,7 +368,7 @@ private:
     std::unique_ptr<ArrivalTracker> m_arrivalTracker;
     std::function<void()> m_onArrival;
     std::optional<QSizeF> m_cachedReaderSize;
-    std::unique_ptr<ThreadIndex> m_threads; // holds the thread-member cache
+    mutable std::unique_ptr<ThreadIndex> m_threads; // holds the thread-member cache and the scope counts
     QList<Message> m_messages;
     const bool m_live;
     std::optional<QString> m_connectionError;

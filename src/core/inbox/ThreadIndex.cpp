@@ -191,3 +191,42 @@ const QList<Message> &ThreadIndex::members(const Message &message)
     }
     return *m_foreignMembers.insert(wanted, QList<Message>());
 }
+
+void ThreadIndex::summarize()
+{
+    m_summarized = true;
+    ScopeSummary *last = nullptr;
+    const QString *lastScope = nullptr;
+    for (qsizetype i = 0; i < m_messages.size(); ++i) {
+        const Message &message = m_messages.at(i);
+        // Runs of one scope are common: look the summary up only when the scope changes.
+        if (!lastScope || *lastScope != message.scope.rawValue) {
+            last = &m_scopes[message.scope.rawValue];
+            lastScope = &message.scope.rawValue;
+        }
+        last->positions.push_back(i);
+        if (!message.released) {
+            ++last->review;
+        } else if (message.unread) {
+            ++last->unread;
+            ++m_totalUnread;
+            if (message.kind == ConversationKind::direct)
+                ++last->directUnread;
+        }
+    }
+}
+
+const ThreadIndex::ScopeSummary *ThreadIndex::scope(const InboxScope &scope)
+{
+    if (!m_summarized)
+        summarize();
+    const auto it = m_scopes.constFind(scope.rawValue);
+    return it == m_scopes.constEnd() ? nullptr : &*it;
+}
+
+int ThreadIndex::totalUnread()
+{
+    if (!m_summarized)
+        summarize();
+    return m_totalUnread;
+}

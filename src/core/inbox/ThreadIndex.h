@@ -36,6 +36,18 @@ public:
     // List position of the oldest released member of a thread, or -1 when it has none.
     qsizetype rootOf(int thread);
 
+    // What the list holds per scope, counted once per list.
+    struct ScopeSummary
+    {
+        std::vector<qsizetype> positions; // in list order
+        int unread = 0;                   // unread and released
+        int directUnread = 0;             // unread, released, direct
+        int review = 0;                   // not released
+    };
+    // The summary of a scope, or null when the list has no message in it.
+    const ScopeSummary *scope(const InboxScope &scope);
+    int totalUnread();
+
 private:
     struct Thread
     {
@@ -71,4 +83,8 @@ private:
     std::vector<int> m_threadOf; // by list position
     std::optional<QHash<QUuid, qsizetype>> m_positions;
     QHash<QString, QList<Message>> m_foreignMembers; // members asked for messages outside the list
+    void summarize();
+    bool m_summarized = false;
+    QHash<QString, ScopeSummary> m_scopes;
+    int m_totalUnread = 0;
 };
