@@ -46,6 +46,18 @@ ThreadIndex::ThreadIndex(const QList<Message> &messages, bool live) : m_messages
 
 int ThreadIndex::conversationOf(const Message &message)
 {
+    // Messages of one conversation usually come together: try the previous one first.
+    if (m_lastConversation >= 0) {
+        const Conversation &last = m_conversations[std::size_t(m_lastConversation)];
+        if (last.id == message.conversationID && last.scope == message.scope.rawValue)
+            return m_lastConversation;
+    }
+    m_lastConversation = findConversation(message);
+    return m_lastConversation;
+}
+
+int ThreadIndex::findConversation(const Message &message)
+{
     const std::pair<QString, QString> key{message.scope.rawValue, message.conversationID};
     const auto it = m_conversationIndex.constFind(key);
     if (it != m_conversationIndex.constEnd())

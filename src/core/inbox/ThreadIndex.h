@@ -64,6 +64,7 @@ private:
     };
 
     int conversationOf(const Message &message);
+    int findConversation(const Message &message);
     int threadFor(int conversation, const QString &tag);
     // The tag of a message's thread: its reply chain's root server id (or local id), or a missing parent's id.
     QString chainTag(const Message &message) const;
@@ -78,6 +79,7 @@ private:
     std::vector<qsizetype> m_nextSameServerID;   // the next position with the same server id, or -1
     QHash<std::pair<QString, QString>, int> m_conversationIndex;
     std::vector<Conversation> m_conversations;
+    int m_lastConversation = -1;
     QHash<std::pair<int, QString>, int> m_threadIndex;
     std::vector<Thread> m_threads;
     std::vector<int> m_threadOf; // by list position
