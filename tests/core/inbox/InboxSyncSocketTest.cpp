@@ -14,7 +14,11 @@ TEST(InboxSyncSocket, HintsRefreshAndAClosedSocketBacksOff)
     QWebSocketServer server(QStringLiteral("sync"), QWebSocketServer::NonSecureMode);
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
     std::vector<QWebSocket *> sockets;
-    QObject::connect(&server, &QWebSocketServer::newConnection, [&] { sockets.push_back(server.nextPendingConnection()); });
+    QObject::connect(&server, &QWebSocketServer::newConnection, [&] {
+        QWebSocket *socket = server.nextPendingConnection();
+        socket->setParent(&server); // the server cleans up its side
+        sockets.push_back(socket);
+    });
 
     VirtualScheduler scheduler;
     InboxServices services;
