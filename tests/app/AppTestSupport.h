@@ -2,6 +2,7 @@
 
 #include "AppDelegate.h"
 #include "NotchPanel.h"
+#include "InboxTestAccess.h"
 #include "VirtualScheduler.h"
 
 #include <QQuickItem>
@@ -10,16 +11,6 @@
 
 #include <memory>
 #include <vector>
-
-// Reaches into the inbox for state that only a running service produces.
-class InboxTestAccess
-{
-public:
-    static void setPendingReplies(Inbox &inbox, QList<PendingReply> replies)
-    {
-        inbox.m_pendingReplies = std::move(replies);
-    }
-};
 
 // The application in virtual time on the offscreen platform (one 800 x 600 screen at the origin): no status
 // item, no system monitors, a pointer the test moves, alerts the test answers.

@@ -344,10 +344,7 @@ void Inbox::subscribe()
                 return;
             }
             refresh([this] {
-                m_backoffTimer = post(30, [this] {
-                    m_backoffTimer = 0;
-                    syncPass();
-                });
+                post(30, [this] { syncPass(); });
             });
         });
 }

@@ -386,7 +386,6 @@ private:
     bool m_refreshPending = false;
     bool m_syncing = false; // the sync loop is running
     std::shared_ptr<HintSubscription> m_subscription;
-    Scheduler::TimerId m_backoffTimer = 0;
     QList<LocalChange> m_changes;
     QList<QUuid> m_confirmedFocus;
     QHash<QUuid, bool> m_confirmedUnread;

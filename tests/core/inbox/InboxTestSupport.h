@@ -2,6 +2,7 @@
 
 #include "FakeRunner.h"
 #include "SnapshotJson.h"
+#include "InboxTestAccess.h"
 #include "VirtualScheduler.h"
 #include "inbox/DemoSamples.h"
 #include "inbox/Inbox.h"
@@ -12,17 +13,6 @@
 
 #include <memory>
 #include <vector>
-
-// Reaches into the inbox where a test needs state that only later steps produce.
-class InboxTestAccess
-{
-public:
-    static void setPendingReplies(Inbox &inbox, QList<PendingReply> replies)
-    {
-        inbox.m_pendingReplies = std::move(replies);
-    }
-    static void setReplyDrafts(Inbox &inbox, QHash<QString, QString> drafts) { inbox.m_replyDrafts = std::move(drafts); }
-};
 
 inline QUuid localID(const QString &recordID)
 {
