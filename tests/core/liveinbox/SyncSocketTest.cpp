@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <utility>
@@ -69,6 +70,11 @@ public:
 };
 
 // A sync endpoint on 127.0.0.1 that records every connection and the close code it sees.
+//
+// The server finishes its side of the opening handshake before the client has read the answer, and a
+// socket that is still connecting can only be dropped, not closed with a code. So every new connection is
+// pinged at once: its pong proves that the client side is open too (`ready`), and tests that look at close
+// codes wait for that before making a socket end.
 class SyncServer
 {
 public:
@@ -76,6 +82,7 @@ public:
     {
         QWebSocket *socket = nullptr;
         std::optional<int> closeCode;
+        bool ready = false;
     };
 
     explicit SyncServer(bool acceptsSyncProtocol = true)
@@ -88,10 +95,12 @@ public:
             while (QWebSocket *socket = m_server.nextPendingConnection()) {
                 socket->setParent(&m_server);
                 const std::size_t index = clients.size();
-                clients.push_back({socket, std::nullopt});
+                clients.push_back({socket, std::nullopt, false});
                 QObject::connect(socket, &QWebSocket::disconnected, socket, [this, index, socket] {
                     clients[index].closeCode = int(socket->closeCode());
                 });
+                QObject::connect(socket, &QWebSocket::pong, socket, [this, index] { clients[index].ready = true; });
+                socket->ping();
             }
         });
         m_server.listen(QHostAddress::LocalHost, 0);
@@ -143,9 +152,14 @@ protected:
             [this](Result<void> result) { results.push_back(std::move(result)); });
     }
 
+    // Waits until `count` sockets are open on both ends.
     bool waitForClients(std::size_t count)
     {
-        return waitUntil([&] { return server.clients.size() == count; });
+        return waitUntil([&] {
+            return server.clients.size() == count &&
+                   std::all_of(server.clients.begin(), server.clients.end(),
+                               [](const SyncServer::Client &client) { return client.ready; });
+        });
     }
     bool waitForResult()
     {
