@@ -58,11 +58,57 @@ Inbox::Inbox(bool live, InboxServices services, QObject *parent)
     connect(this, &Inbox::scopeChanged, this, &Inbox::updateCounts);
     connect(this, &Inbox::scopeNamesChanged, this, &Inbox::updateCounts);
     m_visibleList = new VisibleMessageList(*this);
+    m_controls = new ListControls(*this);
+    connect(this, &Inbox::selectedIDChanged, this, &Inbox::selectedMessageChanged);
+    connect(this, &Inbox::messagesChanged, this, &Inbox::selectedMessageChanged);
 }
 
-QAbstractListModel *Inbox::visibleMessages() const
+VisibleMessageList *Inbox::visibleMessages() const
 {
     return m_visibleList;
+}
+
+std::optional<Message> Inbox::messageWithID(const QString &id) const
+{
+    const QUuid uuid = QUuid::fromString(id);
+    if (uuid.isNull())
+        return std::nullopt;
+    for (const Message &message : m_messages) {
+        if (message.id == uuid)
+            return message;
+    }
+    return std::nullopt;
+}
+
+void Inbox::selectMessage(const QString &id)
+{
+    if (const std::optional<Message> message = messageWithID(id))
+        select(*message);
+}
+
+void Inbox::toggleCardFocus(const QString &id)
+{
+    if (const std::optional<Message> message = messageWithID(id))
+        toggleFocus(cardFocusTarget(*message));
+}
+
+void Inbox::setTeamLabelFor(const QString &label, const QString &id)
+{
+    const QUuid uuid = QUuid::fromString(id);
+    if (!uuid.isNull())
+        setTeamLabel(label, uuid);
+}
+
+QString Inbox::selectedSubject() const
+{
+    const std::optional<Message> message = selected();
+    return message ? message->subject : QString();
+}
+
+QString Inbox::selectedBody() const
+{
+    const std::optional<Message> message = selected();
+    return message ? message->body : QString();
 }
 
 Inbox::~Inbox()

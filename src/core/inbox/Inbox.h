@@ -3,10 +3,12 @@
 #include "ConversationReply.h"
 #include "InboxFilter.h"
 #include "InboxScope.h"
+#include "ListControls.h"
 #include "LocalChange.h"
 #include "Message.h"
 #include "PendingReply.h"
 #include "ThreadIndex.h"
+#include "VisibleMessageList.h"
 
 #include "content/MessageContentCache.h"
 #include "liveinbox/CommandRunner.h"
@@ -35,7 +37,6 @@
 
 class ArrivalTracker;
 class QueryMatcher;
-class VisibleMessageList;
 
 class TextMeasurer;
 
@@ -78,6 +79,8 @@ class Inbox : public QObject
     Q_PROPERTY(QString scope READ scopeValue WRITE setScopeValue NOTIFY scopeChanged)
     Q_PROPERTY(QString query READ query WRITE setQuery NOTIFY queryChanged)
     Q_PROPERTY(QString label READ label WRITE setLabel NOTIFY labelChanged)
+    // The conversation kind's raw value, empty for none.
+    Q_PROPERTY(QString kind READ kindValue WRITE setKindValue NOTIFY kindChanged)
     Q_PROPERTY(bool arrival READ arrival NOTIFY arrivalChanged)
     Q_PROPERTY(bool refreshInFlight READ refreshInFlight NOTIFY refreshInFlightChanged)
     Q_PROPERTY(bool drainingChanges READ drainingChanges NOTIFY drainingChangesChanged)
@@ -97,7 +100,11 @@ class Inbox : public QObject
     Q_PROPERTY(double height READ height NOTIFY geometryChanged)
     Q_PROPERTY(bool canResizeReader READ canResizeReader NOTIFY geometryChanged)
     // Counters of the bar; they notify through countsChanged.
-    Q_PROPERTY(QAbstractListModel *visibleMessages READ visibleMessages CONSTANT)
+    Q_PROPERTY(VisibleMessageList *visibleMessages READ visibleMessages CONSTANT)
+    Q_PROPERTY(ListControls *controls READ controls CONSTANT)
+    // The selected message's texts, empty without a selection.
+    Q_PROPERTY(QString selectedSubject READ selectedSubject NOTIFY selectedMessageChanged)
+    Q_PROPERTY(QString selectedBody READ selectedBody NOTIFY selectedMessageChanged)
     Q_PROPERTY(int totalUnreadCount READ totalUnreadCount NOTIFY countsChanged)
     Q_PROPERTY(int unreadCount READ unreadCount NOTIFY countsChanged)
     Q_PROPERTY(QString scopeName READ scopeName NOTIFY countsChanged)
@@ -193,7 +200,9 @@ public:
 
     // ---- Visible list, threads and counts ----
     // The visible rows as a list model for the views (rows keep their identity by message id).
-    QAbstractListModel *visibleMessages() const;
+    VisibleMessageList *visibleMessages() const;
+    // The controls around the list (chips, menus, summary, empty state).
+    ListControls *controls() const { return m_controls; }
     VisibleMessageList &visibleList() const { return *m_visibleList; }
     QList<Message> scopedMessages() const;
     QList<Message> visible();
@@ -234,6 +243,17 @@ public:
     void simulate(const std::optional<InboxScope> &scope = std::nullopt);
     // Appends a local reply to the demo's direct team conversation.
     void addDemoReply(const QUuid &id, const QString &body);
+
+    // ---- For the views: operations on a message named by its canonical id (no-ops for unknown ids) ----
+    Q_INVOKABLE void selectMessage(const QString &id);
+    Q_INVOKABLE void deselect() { setSelectedID(std::nullopt); }
+    // Focuses or unfocuses what the message's card stands for (cardFocusTarget).
+    Q_INVOKABLE void toggleCardFocus(const QString &id);
+    Q_INVOKABLE void setTeamLabelFor(const QString &label, const QString &id);
+    Q_INVOKABLE void switchScopeTo(const QString &scope) { switchScope(InboxScope{scope}); }
+    Q_INVOKABLE void clearReplyStatus() { setReplyStatus(std::nullopt); }
+    QString selectedSubject() const;
+    QString selectedBody() const;
 
     // ---- Panel state ----
     Q_INVOKABLE void open();
@@ -309,6 +329,8 @@ Q_SIGNALS:
     void topInsetChanged();
     void hasNotchChanged();
     void demoIndexChanged();
+    // The selection, or the selected message's content, changed.
+    void selectedMessageChanged();
     // Any of the geometry values (presentation, widths, heights, canResizeReader) changed value.
     void geometryChanged();
     // totalUnreadCount, unreadCount or scopeName changed value.
@@ -327,6 +349,9 @@ private:
     QString scopeValue() const { return m_scope.rawValue; }
     void setScopeValue(const QString &value) { setScope(InboxScope{value}); }
     int geometryProfileValue() const { return int(m_geometryProfile); }
+    QString kindValue() const { return m_kind ? ConversationKinds::rawValue(*m_kind) : QString(); }
+    void setKindValue(const QString &value) { setKind(ConversationKinds::fromRawValue(value)); }
+    std::optional<Message> messageWithID(const QString &id) const;
 
     // Re-reads the derived values and notifies those that changed.
     void updateGeometry();
@@ -439,4 +464,5 @@ private:
     Counts m_counts; // the values last notified
     QSet<Scheduler::TimerId> m_posted; // scheduled tasks that still hold `this`
     VisibleMessageList *m_visibleList = nullptr; // a child object
+    ListControls *m_controls = nullptr;          // a child object
 };

@@ -1,6 +1,7 @@
 #include "VisibleMessageList.h"
 
 #include "Inbox.h"
+#include "LabelColor.h"
 
 #include <QSet>
 
@@ -28,6 +29,7 @@ VisibleMessageList::VisibleMessageList(Inbox &inbox) : QAbstractListModel(&inbox
     connect(&inbox, &Inbox::kindChanged, this, changed);
     connect(&inbox, &Inbox::focusOrderChanged, this, changed);
     connect(&inbox, &Inbox::accountIDChanged, this, changed);
+    connect(&inbox, &Inbox::labelColorsChanged, this, changed);
     scheduleUpdate();
 }
 
@@ -47,12 +49,24 @@ void VisibleMessageList::scheduleUpdate()
 
 VisibleMessageList::Row VisibleMessageList::makeRow(const Message &message) const
 {
-    Row row{message, m_inbox.cardIsFocused(message), false, 0, message.subject};
+    Row row;
+    row.message = message;
+    row.focused = m_inbox.cardIsFocused(message);
+    row.preview = message.subject;
     const QList<Message> members = m_inbox.members(message);
     row.memberCount = int(members.size());
     row.hasUnread = std::any_of(members.cbegin(), members.cend(), [](const Message &m) { return m.unread; });
     if (message.kind == ConversationKind::direct && !members.isEmpty())
         row.preview = members.last().subject;
+    const auto colors = m_inbox.labelColors().constFind(m_inbox.scope());
+    row.labelColor = LabelColor::of(message.category, colors == m_inbox.labelColors().constEnd() ? nullptr : &*colors);
+    row.meta = MessageRowText::meta(message, m_inbox.live(), row.memberCount);
+    const Message target = m_inbox.cardFocusTarget(message);
+    row.targetID = Message::canonical(target.id);
+    row.targetFocused = m_inbox.focusedIDs().contains(target.id);
+    row.targetReleased = target.released;
+    row.targetSender = target.sender;
+    row.targetSubject = target.subject;
     return row;
 }
 
@@ -64,7 +78,10 @@ bool VisibleMessageList::Row::sameDisplay(const Row &other) const
            a.color == b.color && a.unread == b.unread && a.scope == b.scope && a.kind == b.kind &&
            a.conversation == b.conversation && a.released == b.released && a.replies.size() == b.replies.size() &&
            focused == other.focused && hasUnread == other.hasUnread && memberCount == other.memberCount &&
-           preview == other.preview;
+           preview == other.preview && labelColor == other.labelColor && meta == other.meta &&
+           targetID == other.targetID && targetFocused == other.targetFocused &&
+           targetReleased == other.targetReleased && targetSender == other.targetSender &&
+           targetSubject == other.targetSubject;
 }
 
 void VisibleMessageList::update()
@@ -151,6 +168,18 @@ QVariant VisibleMessageList::data(const QModelIndex &index, int role) const
     case MemberCountRole: return row.memberCount;
     case ReplyCountRole: return int(m.replies.size());
     case PreviewRole: return row.preview;
+    case LabelColorRole: return row.labelColor;
+    case MetaChipRole: return row.meta.chipLabel;
+    case MetaConversationRole: return row.meta.conversation;
+    case MetaCountsRole: return row.meta.counts;
+    case ReviewRole: return row.meta.review;
+    case FocusTargetIdRole: return row.targetID;
+    case FocusTargetFocusedRole: return row.targetFocused;
+    case FocusTargetReleasedRole: return row.targetReleased;
+    case FocusTooltipRole: return MessageRowText::focusTooltip(row.targetReleased, row.targetFocused);
+    case FocusAccessibleNameRole:
+        return MessageRowText::focusAccessibleName(row.targetFocused, row.targetSender, row.targetSubject);
+    case FocusAccessibleValueRole: return MessageRowText::focusAccessibleValue(row.targetFocused);
     default: return {};
     }
 }
@@ -162,5 +191,9 @@ QHash<int, QByteArray> VisibleMessageList::roleNames() const
             {UnreadRole, "unread"},        {ScopeRole, "scope"},         {KindRole, "kind"},
             {ConversationRole, "conversation"}, {ReleasedRole, "released"}, {FocusedRole, "focused"},
             {HasUnreadRole, "hasUnread"},  {MemberCountRole, "memberCount"}, {ReplyCountRole, "replyCount"},
-            {PreviewRole, "preview"}};
+            {PreviewRole, "preview"},      {LabelColorRole, "labelColor"}, {MetaChipRole, "metaChip"},
+            {MetaConversationRole, "metaConversation"}, {MetaCountsRole, "metaCounts"}, {ReviewRole, "review"},
+            {FocusTargetIdRole, "focusTargetId"}, {FocusTargetFocusedRole, "focusTargetFocused"},
+            {FocusTargetReleasedRole, "focusTargetReleased"}, {FocusTooltipRole, "focusTooltip"},
+            {FocusAccessibleNameRole, "focusAccessibleName"}, {FocusAccessibleValueRole, "focusAccessibleValue"}};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Message.h"
+#include "MessageRowText.h"
 
 #include <QAbstractListModel>
 #include <QList>
@@ -32,6 +33,18 @@ public:
         MemberCountRole,
         ReplyCountRole, // demo replies
         PreviewRole,    // the subject the row previews
+        LabelColorRole, // the category's label colour, "#rrggbb"
+        MetaChipRole,   // the meta line: the label chip (personal inbox), or empty
+        MetaConversationRole, // the meta line: the conversation's name (team inboxes), or empty
+        MetaCountsRole, // the meta line: member and reply counts, as texts
+        ReviewRole,     // the meta line ends with the review mark
+        // The compact focus button stands for the card's focus target (a member of its thread).
+        FocusTargetIdRole,
+        FocusTargetFocusedRole,
+        FocusTargetReleasedRole,
+        FocusTooltipRole,
+        FocusAccessibleNameRole,
+        FocusAccessibleValueRole,
     };
 
     explicit VisibleMessageList(Inbox &inbox);
@@ -53,6 +66,13 @@ private:
         bool hasUnread = false;
         int memberCount = 0;
         QString preview;
+        QString labelColor;
+        MessageRowText::Meta meta;
+        QString targetID;
+        bool targetFocused = false;
+        bool targetReleased = true;
+        QString targetSender;
+        QString targetSubject;
 
         bool sameDisplay(const Row &other) const;
     };

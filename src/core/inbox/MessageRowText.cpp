@@ -1,0 +1,42 @@
+#include "MessageRowText.h"
+
+MessageRowText::Meta MessageRowText::meta(const Message &message, bool live, int memberCount)
+{
+    Meta meta;
+    const bool personal = message.scope.isPersonal();
+    if (personal)
+        meta.chipLabel = message.category;
+    else if (message.kind != ConversationKind::inbox)
+        meta.conversation = message.conversation;
+    const QString prefix = personal || message.kind != ConversationKind::inbox ? QStringLiteral("· ") : QString();
+    if (live && memberCount > 1)
+        meta.counts.append(prefix + QStringLiteral("%1 messages").arg(memberCount));
+    if (const qsizetype replies = message.replies.size(); replies > 0)
+        meta.counts.append(prefix + QStringLiteral("%1 %2").arg(replies).arg(replies == 1 ? QStringLiteral("reply")
+                                                                                          : QStringLiteral("replies")));
+    meta.review = !message.released;
+    return meta;
+}
+
+QString MessageRowText::focusTitle(bool focused)
+{
+    return focused ? QStringLiteral("Focused") : QStringLiteral("Focus");
+}
+
+QString MessageRowText::focusTooltip(bool released, bool focused)
+{
+    if (!released)
+        return QStringLiteral("Owner approval is required before agent focus");
+    return focused ? QStringLiteral("Remove from focused messages") : QStringLiteral("Focus for agent context");
+}
+
+QString MessageRowText::focusAccessibleName(bool focused, const QString &sender, const QString &subject)
+{
+    return QStringLiteral("%1 message from %2: %3")
+        .arg(focused ? QStringLiteral("Unfocus") : QStringLiteral("Focus"), sender, subject);
+}
+
+QString MessageRowText::focusAccessibleValue(bool focused)
+{
+    return focused ? QStringLiteral("Focused") : QStringLiteral("Not focused");
+}
