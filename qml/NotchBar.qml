@@ -1,11 +1,13 @@
 import QtQuick
+import QtQuick.Controls.Basic as Q
+import TandrelNotch
 
 // The band beside the camera: the icon on the left, the title while open, the unread counter on the
 // right, with at least the notch's width between them. A click pins the surface open; a double click
 // collapses it.
 Item {
     id: bar
-    required property QtObject inbox
+    required property Inbox inbox
     property color focusPink
     property bool reduceMotion: false
     property bool keyboard: false
@@ -34,7 +36,8 @@ Item {
     Image {
         id: icon
         source: "qrc:/social-inbox.svg"
-        sourceSize: Qt.size(40, 40)
+        sourceSize.width: 40
+        sourceSize.height: 40
         smooth: true
         x: bar.padding
         anchors.verticalCenter: parent.verticalCenter
@@ -74,6 +77,8 @@ Item {
 
     UnreadIndicator {
         id: counter
+        objectName: "unreadIndicator"
+        z: 1
         inbox: bar.inbox
         focusPink: bar.focusPink
         reduceMotion: bar.reduceMotion
@@ -84,14 +89,19 @@ Item {
     }
 
     MouseArea {
+        id: barArea
         anchors.fill: parent
         acceptedButtons: Qt.LeftButton
+        hoverEnabled: true
         onClicked: {
             bar.inbox.pinned = true
             bar.inbox.open()
         }
         onDoubleClicked: bar.inbox.close()
     }
+    Q.ToolTip.text: "Click to keep open. Double-click to collapse."
+    Q.ToolTip.visible: barArea.containsMouse && bar.expanded
+    Q.ToolTip.delay: 800
 
     Accessible.role: Accessible.Button
     Accessible.name: qsTr("Tandrel, %1 unread messages across inboxes").arg(bar.total)

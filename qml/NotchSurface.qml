@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 
 // The black surface that grows out of the notch: square top corners on a notched screen (rounded

@@ -1,14 +1,16 @@
 import QtQuick
+import TandrelNotch
 
 // The panel's root view: the notch surface, centred at the top of the panel, with the bar beside the
 // notch and, while open, the card below it. Every drawn size of the surface goes to
 // presentedSizeChange; Escape collapses the surface at once.
 Item {
     id: root
-    required property QtObject inbox
-    // Carries `reduceMotion` (the desktop's setting); absent means motion is not reduced.
-    property QtObject motionSetting: null
-    readonly property bool reduceMotion: motionSetting ? motionSetting.reduceMotion : false
+    required property Inbox inbox
+    // The desktop's reduce-motion setting; the shell keeps it current.
+    property bool reduceMotion: false
+    // The search field is shown.
+    property bool searchVisible: false
     // True only while the shell applies a change that came from the keyboard.
     property bool keyboardTransaction: false
 
@@ -21,6 +23,24 @@ Item {
     width: 720
     height: 720
     focus: true
+
+    // Another message (or none): the direct conversation's draft and the reply status start afresh.
+    Connections {
+        target: root.inbox
+        function onSelectedIDChanged() {
+            root.inbox.directDraft = ""
+            root.inbox.clearReplyStatus()
+        }
+    }
+
+    function toggleSearch() {
+        // Opening takes the keyboard first, so that the field can then take it over.
+        if (!root.searchVisible)
+            root.inbox.open()
+        root.searchVisible = !root.searchVisible
+        if (!root.searchVisible)
+            root.inbox.query = ""
+    }
 
     Keys.onEscapePressed: {
         root.keyboardTransaction = true
@@ -55,10 +75,12 @@ Item {
             onPresentedSizeChange: presented => root.presentedSizeChange(presented)
 
             Column {
-                anchors.horizontalCenter: parent.horizontalCenter
+                // As wide as the surface: the bar spans it, the card centres itself in it.
+                width: surface.width
                 spacing: 0
 
                 NotchBar {
+                    objectName: "notchBar"
                     width: surface.width
                     inbox: root.inbox
                     focusPink: root.focusPink
@@ -66,12 +88,18 @@ Item {
                     keyboard: root.keyboardTransaction
                 }
 
-                // The open card: its content arrives with the list and the reader.
-                Item {
+                OpenContent {
                     id: card
                     anchors.horizontalCenter: parent.horizontalCenter
                     width: root.inbox.contentWidth
                     height: root.inbox.contentHeight
+                    inbox: root.inbox
+                    accent: root.accent
+                    focusPink: root.focusPink
+                    reduceMotion: root.reduceMotion
+                    keyboard: root.keyboardTransaction
+                    searchVisible: root.searchVisible
+                    onSearchToggled: root.toggleSearch()
                     opacity: root.inbox.expanded ? 1 : 0
                     visible: opacity > 0
                     Behavior on opacity {
@@ -81,18 +109,6 @@ Item {
                             easing.type: Easing.Bezier
                             easing.bezierCurve: geometry.curve
                         }
-                    }
-
-                    Text {
-                        x: 24
-                        y: 9
-                        text: root.inbox.scopeName
-                        color: "white"
-                        font.pixelSize: 19
-                        font.weight: Font.DemiBold
-                        font.letterSpacing: -0.5
-                        elide: Text.ElideRight
-                        width: parent.width - 24
                     }
                 }
             }

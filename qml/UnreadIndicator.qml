@@ -1,10 +1,13 @@
 import QtQuick
+import QtQuick.Controls.Basic as Q
+import TandrelNotch
 
 // The unread counter at the right of the bar: the total across inboxes while collapsed; while open the
-// count of the inbox on show, "here", and the count of the other inboxes when there is any.
+// count of the inbox on show, "here", and the count of the other inboxes when there is any. A click opens
+// the menu of inboxes with their unread counts.
 Item {
     id: indicator
-    required property QtObject inbox
+    required property Inbox inbox
     property color focusPink
     property bool reduceMotion: false
     property bool keyboard: false
@@ -32,16 +35,26 @@ Item {
         keyboard: indicator.keyboard
     }
 
+    PanelMenu {
+        id: menu
+        onTriggered: value => {
+            indicator.inbox.switchScopeTo(String(value))
+            indicator.inbox.pinned = true
+            indicator.inbox.open()
+        }
+    }
+
     Row {
         anchors.right: parent.right
         anchors.verticalCenter: parent.verticalCenter
         spacing: 4
 
-        Text {
-            text: indicator.expanded ? indicator.here : indicator.total
+        CountText {
+            objectName: "unreadCount"
+            value: indicator.expanded ? indicator.here : indicator.total
             color: indicator.countColor
-            font.pixelSize: 10
-            font.weight: Font.Medium
+            reduceMotion: indicator.reduceMotion
+            animated: countFeedback.animated
             Behavior on color {
                 enabled: arrivalFeedback.animated
                 ColorAnimation {
@@ -65,12 +78,12 @@ Item {
             font.pixelSize: 10
             font.weight: Font.Medium
         }
-        Text {
+        CountText {
             visible: indicator.expanded && indicator.other >= 1
-            text: indicator.other
+            value: Math.max(0, indicator.other)
             color: Qt.rgba(indicator.focusPink.r, indicator.focusPink.g, indicator.focusPink.b, 0.85)
-            font.pixelSize: 10
-            font.weight: Font.Medium
+            reduceMotion: indicator.reduceMotion
+            animated: countFeedback.animated
         }
         Text {
             visible: indicator.expanded && indicator.other >= 1
@@ -81,7 +94,19 @@ Item {
         }
     }
 
-    Accessible.role: Accessible.StaticText
+    // The whole frame takes the click.
+    MouseArea {
+        id: area
+        anchors.fill: parent
+        hoverEnabled: true
+        onClicked: menu.popup(indicator, indicator.inbox.controls.inboxMenu())
+    }
+    Q.ToolTip.text: "Unread messages by inbox"
+    Q.ToolTip.visible: area.containsMouse && !menu.open
+    Q.ToolTip.delay: 600
+
+    Accessible.role: Accessible.ButtonMenu
     Accessible.name: qsTr("%1 unread in %2, %3 in other inboxes").arg(indicator.here).arg(indicator.inbox.scopeName)
                          .arg(Math.max(0, indicator.other))
+    Accessible.onPressAction: menu.popup(indicator, indicator.inbox.controls.inboxMenu())
 }

@@ -6,6 +6,7 @@
 #include "TrayMenu.h"
 #include "WakeMonitor.h"
 #include "X11PointerMonitor.h"
+#include "views/PanelMenu.h"
 
 #include "inbox/DemoSamples.h"
 #include "liveinbox/LiveInboxConnection.h"
@@ -146,6 +147,9 @@ void AppDelegate::applicationDidFinishLaunching()
     connect(m_panel.get(), &NotchPanel::pointerActivity, this, &AppDelegate::scheduleHoverRefresh);
     connect(m_panel.get(), &NotchPanel::exitCommand, this, [this] { m_panel->resignKey(); });
 
+    // The panel's own menus hold hover and outside clicks like the status menu does.
+    connect(&PanelMenu::activity(), &PanelMenu::Activity::began, this, &AppDelegate::menuBegan);
+    connect(&PanelMenu::activity(), &PanelMenu::Activity::ended, this, &AppDelegate::menuEnded);
     // 3. Model changes that matter to hover re-evaluate it, coalesced.
     QPointer<AppDelegate> self(this);
     m_inbox->setOnHoverStateChange([self] {

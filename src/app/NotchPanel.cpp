@@ -4,6 +4,7 @@
 #include "X11Window.h"
 
 #include "inbox/Inbox.h"
+#include "views/SymbolImageProvider.h"
 
 #include <QPainterPath>
 #include <QQmlComponent>
@@ -58,9 +59,11 @@ NotchPanel::NotchPanel(Inbox &inbox, ReduceMotionSetting *motionSetting, QWindow
     m_composited = !X11Window::available() || X11Window::compositingManagerRunning();
 
     m_engine->addImportPath(QStringLiteral("qrc:/"));
+    m_engine->addImageProvider(SymbolImageProvider::providerName, new SymbolImageProvider);
     QQmlComponent component(m_engine.get(), QUrl(QStringLiteral("qrc:/TandrelNotch/NotchView.qml")));
-    const QVariantMap initial{{QStringLiteral("inbox"), QVariant::fromValue<QObject *>(&inbox)},
-                              {QStringLiteral("motionSetting"), QVariant::fromValue<QObject *>(motionSetting)}};
+    const QVariantMap initial{
+        {QStringLiteral("inbox"), QVariant::fromValue(&inbox)},
+        {QStringLiteral("reduceMotion"), motionSetting ? motionSetting->reduceMotion() : false}};
     QObject *object = component.createWithInitialProperties(initial);
     m_root = qobject_cast<QQuickItem *>(object);
     if (!m_root) {
@@ -69,6 +72,11 @@ NotchPanel::NotchPanel(Inbox &inbox, ReduceMotionSetting *motionSetting, QWindow
         return;
     }
     QQmlEngine::setObjectOwnership(m_root, QQmlEngine::CppOwnership);
+    if (motionSetting) {
+        connect(motionSetting, &ReduceMotionSetting::reduceMotionChanged, m_root, [root = m_root, motionSetting] {
+            root->setProperty("reduceMotion", motionSetting->reduceMotion());
+        });
+    }
     m_root->setParentItem(contentItem());
     connect(m_root, SIGNAL(presentedSizeChange(QSizeF)), this, SLOT(rootPresentedSizeChange(QSizeF)));
     connect(m_root, SIGNAL(exitCommand()), this, SIGNAL(exitCommand()));

@@ -12,6 +12,11 @@
 
 #include <algorithm>
 
+static_assert(int(ListControls::All) == int(InboxFilter::all) && int(ListControls::Direct) == int(InboxFilter::direct) &&
+              int(ListControls::Unread) == int(InboxFilter::unread) &&
+              int(ListControls::Focused) == int(InboxFilter::focused) &&
+              int(ListControls::Review) == int(InboxFilter::review));
+
 namespace {
 
 QVariantMap entry(const QString &text, const QVariant &value)

@@ -28,6 +28,10 @@ class ListControls final : public QObject
     Q_PROPERTY(QString emptySubtitle READ emptySubtitle NOTIFY changed)
 
 public:
+    // The list filters, for the views (the inbox's `filter` holds these values).
+    enum Filter { All, Direct, Unread, Focused, Review };
+    Q_ENUM(Filter)
+
     // Filter menu values (the entries' `value`); a kind entry's value is this prefix and the kind's raw value.
     static inline const QString kindPrefix = QStringLiteral("kind:");
 

@@ -40,3 +40,8 @@ QString MessageRowText::focusAccessibleValue(bool focused)
 {
     return focused ? QStringLiteral("Focused") : QStringLiteral("Not focused");
 }
+
+QString MessageRowText::teamLabelAccessibleName(const QString &subject, const QString &category)
+{
+    return QStringLiteral("Change label for %1: %2").arg(subject, category);
+}

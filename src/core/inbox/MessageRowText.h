@@ -27,4 +27,6 @@ public:
     static QString focusTooltip(bool released, bool focused);
     static QString focusAccessibleName(bool focused, const QString &sender, const QString &subject);
     static QString focusAccessibleValue(bool focused);
+    // The demo's label menu on a team message.
+    static QString teamLabelAccessibleName(const QString &subject, const QString &category);
 };

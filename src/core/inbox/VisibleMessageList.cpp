@@ -87,6 +87,7 @@ bool VisibleMessageList::Row::sameDisplay(const Row &other) const
 void VisibleMessageList::update()
 {
     m_updatePending = false;
+    const qsizetype before = m_rows.size();
     const QList<Message> visible = m_inbox.visible();
     QList<Row> wanted;
     wanted.reserve(visible.size());
@@ -137,6 +138,8 @@ void VisibleMessageList::update()
             endInsertRows();
         }
     }
+    if (m_rows.size() != before)
+        Q_EMIT countChanged();
 }
 
 int VisibleMessageList::rowCount(const QModelIndex &parent) const
@@ -180,6 +183,7 @@ QVariant VisibleMessageList::data(const QModelIndex &index, int role) const
     case FocusAccessibleNameRole:
         return MessageRowText::focusAccessibleName(row.targetFocused, row.targetSender, row.targetSubject);
     case FocusAccessibleValueRole: return MessageRowText::focusAccessibleValue(row.targetFocused);
+    case TeamLabelAccessibleNameRole: return MessageRowText::teamLabelAccessibleName(m.subject, m.category);
     default: return {};
     }
 }
@@ -195,5 +199,6 @@ QHash<int, QByteArray> VisibleMessageList::roleNames() const
             {MetaConversationRole, "metaConversation"}, {MetaCountsRole, "metaCounts"}, {ReviewRole, "review"},
             {FocusTargetIdRole, "focusTargetId"}, {FocusTargetFocusedRole, "focusTargetFocused"},
             {FocusTargetReleasedRole, "focusTargetReleased"}, {FocusTooltipRole, "focusTooltip"},
-            {FocusAccessibleNameRole, "focusAccessibleName"}, {FocusAccessibleValueRole, "focusAccessibleValue"}};
+            {FocusAccessibleNameRole, "focusAccessibleName"}, {FocusAccessibleValueRole, "focusAccessibleValue"},
+            {TeamLabelAccessibleNameRole, "teamLabelAccessibleName"}};
 }

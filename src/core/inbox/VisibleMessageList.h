@@ -15,6 +15,8 @@ class Inbox;
 class VisibleMessageList final : public QAbstractListModel
 {
     Q_OBJECT
+    // The number of rows, for bindings.
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
 public:
     enum Role {
         IdRole = Qt::UserRole + 1,
@@ -45,6 +47,7 @@ public:
         FocusTooltipRole,
         FocusAccessibleNameRole,
         FocusAccessibleValueRole,
+        TeamLabelAccessibleNameRole,
     };
 
     explicit VisibleMessageList(Inbox &inbox);
@@ -57,6 +60,10 @@ public:
     const Message &messageAt(int row) const { return m_rows.at(row).message; }
     // Recomputes the rows now instead of on the next turn.
     void update();
+    int count() const { return int(m_rows.size()); }
+
+Q_SIGNALS:
+    void countChanged();
 
 private:
     struct Row

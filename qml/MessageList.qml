@@ -1,0 +1,92 @@
+pragma ComponentBehavior: Bound
+import QtQuick
+import QtQuick.Layouts
+import TandrelNotch
+
+// The list side of the open card: the connection error with "Retry", the filter row, the summary of
+// filters in force, and the rows (virtualised; rows keep their identity and state across refreshes).
+ColumnLayout {
+    id: list
+    required property Inbox inbox
+    required property color accent
+    required property color focusPink
+    required property bool reduceMotion
+    readonly property string connectionError: inbox.connectionError ?? ""
+
+    spacing: 6
+
+    RowLayout {
+        objectName: "connectionError"
+        visible: list.connectionError.length > 0
+        Layout.fillWidth: true
+        spacing: 8
+        Text {
+            Layout.fillWidth: true
+            text: list.connectionError
+            color: "orange"
+            font.pixelSize: 11
+            wrapMode: Text.Wrap
+            maximumLineCount: 3
+            elide: Text.ElideRight
+        }
+        Text {
+            id: retry
+            text: "Retry"
+            color: retryArea.pressed ? Qt.rgba(1, 1, 1, 0.5) : "white"
+            font.pixelSize: 11
+            font.weight: Font.Medium
+            Accessible.role: Accessible.Button
+            Accessible.name: "Retry"
+            Accessible.onPressAction: list.inbox.retry()
+            MouseArea {
+                id: retryArea
+                anchors.fill: parent
+                anchors.margins: -4
+                onClicked: list.inbox.retry()
+            }
+        }
+    }
+
+    FilterRow {
+        Layout.fillWidth: true
+        inbox: list.inbox
+        focusPink: list.focusPink
+    }
+
+    FilterSummaryRow {
+        objectName: "filterSummary"
+        visible: list.inbox.filter === ListControls.Unread || list.inbox.filter === ListControls.Review
+                 || list.inbox.kind.length > 0
+        inbox: list.inbox
+    }
+
+    ListView {
+        id: rows
+        objectName: "messageRows"
+        Layout.fillWidth: true
+        Layout.fillHeight: true
+        clip: true
+        spacing: 5
+        boundsBehavior: Flickable.StopAtBounds
+        reuseItems: true
+        model: list.inbox.visibleMessages
+        Accessible.role: Accessible.List
+        Accessible.name: list.inbox.scopeName
+        delegate: MessageRow {
+            objectName: "messageRow"
+            width: rows.width
+            inbox: list.inbox
+            focusPink: list.focusPink
+            reduceMotion: list.reduceMotion
+        }
+
+        EmptyListState {
+            objectName: "emptyState"
+            visible: list.inbox.visibleMessages.count === 0
+            anchors.centerIn: parent
+            inbox: list.inbox
+            accent: list.accent
+            focusPink: list.focusPink
+        }
+    }
+}

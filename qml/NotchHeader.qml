@@ -1,0 +1,177 @@
+import QtQuick
+import QtQuick.Controls.Basic as Q
+import QtQuick.Layouts
+import TandrelNotch
+
+// The open card's header: the inbox title (a menu to switch inboxes, or the way back from a message),
+// the search field and its toggle, and the collapse button.
+RowLayout {
+    id: header
+    required property Inbox inbox
+    required property bool searchVisible
+    property bool reduceMotion: false
+    property bool keyboard: false
+    signal searchToggled()
+
+    spacing: 8
+
+    NotchFeedback {
+        id: selectionFeedback
+        value: header.inbox.hasSelection
+        movement: true
+        reduceMotion: header.reduceMotion
+        keyboard: header.keyboard
+    }
+    NotchFeedback {
+        id: searchFeedback
+        value: header.searchVisible
+        movement: true
+        reduceMotion: header.reduceMotion
+        keyboard: header.keyboard
+    }
+
+    PanelMenu {
+        id: scopeMenu
+        onTriggered: value => header.inbox.switchScopeTo(String(value))
+    }
+
+    TextMetrics {
+        id: titleMetrics
+        text: header.inbox.scopeName
+        font.pixelSize: 19
+        font.weight: Font.DemiBold
+        font.letterSpacing: -0.5
+    }
+
+    Item {
+        id: titleArea
+        Layout.preferredWidth: Math.min(title.implicitWidth, header.width - 8 * 3 - searchBox.width - 56)
+        Layout.preferredHeight: 28
+
+        Q.AbstractButton {
+            id: title
+            objectName: "inboxTitle"
+            anchors.fill: parent
+            implicitWidth: 24 + titleMetrics.advanceWidth + 2
+            focusPolicy: Qt.NoFocus
+            hoverEnabled: true
+            background: null
+            opacity: pressed ? 0.7 : 1
+            contentItem: Item {
+                Text {
+                    x: 24
+                    width: parent.width - 24
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: header.inbox.scopeName
+                    color: "white"
+                    elide: Text.ElideRight
+                    maximumLineCount: 1
+                    font.pixelSize: 19
+                    font.weight: Font.DemiBold
+                    font.letterSpacing: -0.5
+                }
+            }
+            onClicked: {
+                if (header.inbox.hasSelection)
+                    header.inbox.deselect()
+                else
+                    scopeMenu.popup(title, header.inbox.controls.scopeMenu())
+            }
+
+            Q.ToolTip.text: header.inbox.hasSelection ? "Back to inbox" : "Switch personal or team inbox"
+            Q.ToolTip.visible: hovered
+            Q.ToolTip.delay: 600
+            Accessible.role: header.inbox.hasSelection ? Accessible.Button : Accessible.ButtonMenu
+            Accessible.name: header.inbox.hasSelection ? "Back to inbox" : header.inbox.scopeName
+            Accessible.description: header.inbox.hasSelection ? "" : "Switch personal or team inbox"
+            Accessible.onPressAction: title.clicked()
+        }
+
+        // Over the title's leading space: points down to the menu, or back (a quarter turn) from a message.
+        Item {
+            width: 24
+            height: 28
+            enabled: false
+            Symbol {
+                anchors.centerIn: parent
+                name: "chevron.down"
+                size: 13
+                rotation: header.inbox.hasSelection ? 90 : 0
+                Behavior on rotation {
+                    enabled: selectionFeedback.animated
+                    NumberAnimation {
+                        duration: selectionFeedback.duration
+                        easing.type: Easing.Bezier
+                        easing.bezierCurve: selectionFeedback.curve
+                    }
+                }
+            }
+        }
+    }
+
+    Item {
+        Layout.fillWidth: true
+    }
+
+    Rectangle {
+        id: searchBox
+        Layout.preferredWidth: header.searchVisible ? 124 : 0
+        Layout.preferredHeight: 24
+        radius: 8
+        clip: true
+        color: header.searchVisible ? Qt.rgba(1, 1, 1, 0.06) : "transparent"
+        Behavior on Layout.preferredWidth {
+            enabled: searchFeedback.animated
+            NumberAnimation {
+                duration: searchFeedback.duration
+                easing.type: Easing.Bezier
+                easing.bezierCurve: searchFeedback.curve
+            }
+        }
+
+        Q.TextField {
+            id: field
+            objectName: "searchField"
+            x: 0
+            width: 116
+            anchors.verticalCenter: parent.verticalCenter
+            visible: searchBox.width > 0
+            placeholderText: "Search messages"
+            placeholderTextColor: "#8e8e93"
+            color: "white"
+            selectionColor: Qt.rgba(1, 1, 1, 0.3)
+            font.pixelSize: 12
+            leftPadding: 8
+            rightPadding: 0
+            topPadding: 3
+            bottomPadding: 3
+            background: null
+            text: header.inbox.query
+            onTextEdited: header.inbox.query = text
+            Accessible.name: "Search messages"
+        }
+    }
+
+    SymbolButton {
+        objectName: "searchToggle"
+        symbol: "magnifyingglass"
+        tint: header.searchVisible ? "white" : "#8e8e93"
+        help: header.searchVisible ? "Close search" : "Search messages"
+        onClicked: header.searchToggled()
+    }
+
+    SymbolButton {
+        objectName: "collapseButton"
+        symbol: "chevron.up"
+        help: "Collapse inbox"
+        onClicked: header.inbox.close()
+    }
+
+    // The field takes the keyboard when the search opens and gives it up when it closes.
+    onSearchVisibleChanged: {
+        if (searchVisible)
+            field.forceActiveFocus()
+        else
+            field.focus = false
+    }
+}

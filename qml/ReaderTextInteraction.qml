@@ -1,0 +1,47 @@
+import QtQuick
+import QtQuick.Controls.Basic as Q
+import TandrelNotch
+
+// Message text that a double click switches between the reader's full and short form (long messages
+// only), and whose context menu copies it as plain text.
+Item {
+    id: interaction
+    property bool canResize: false
+    property string text
+    default property alias content: holder.data
+    signal toggleSize()
+
+    implicitWidth: holder.childrenRect.width
+    implicitHeight: holder.childrenRect.height
+
+    Item {
+        id: holder
+        anchors.fill: parent
+    }
+
+    HoverHandler {
+        id: hover
+    }
+    TapHandler {
+        enabled: interaction.canResize
+        acceptedButtons: Qt.LeftButton
+        onDoubleTapped: interaction.toggleSize()
+    }
+    TapHandler {
+        acceptedButtons: Qt.RightButton
+        onTapped: (point, button) => menu.popupAt(interaction, point.position, [{ text: "Copy text", value: "copy" }])
+    }
+    PanelMenu {
+        id: menu
+        onTriggered: TextClipboard.copyPlainText(interaction.text)
+    }
+
+    Q.ToolTip.text: "Double-click to expand or compact the message"
+    Q.ToolTip.visible: interaction.canResize && hover.hovered
+    Q.ToolTip.delay: 800
+
+    Accessible.role: Accessible.StaticText
+    Accessible.name: interaction.text
+    Accessible.description: interaction.canResize ? "Toggle message size" : ""
+    Accessible.onToggleAction: if (interaction.canResize) interaction.toggleSize()
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "inbox/Inbox.h"
+#include "inbox/ListControls.h"
+#include "inbox/VisibleMessageList.h"
+
+#include <QtQml/qqml.h>
+
+// The core's observable types as the views see them: typed, so that bindings are checked and compiled.
+// The application creates them; the views only read them and call their operations.
+
+struct InboxForeign
+{
+    Q_GADGET
+    QML_FOREIGN(Inbox)
+    QML_NAMED_ELEMENT(Inbox)
+    QML_UNCREATABLE("The application owns the inbox.")
+};
+
+struct VisibleMessageListForeign
+{
+    Q_GADGET
+    QML_FOREIGN(VisibleMessageList)
+    QML_NAMED_ELEMENT(VisibleMessageList)
+    QML_UNCREATABLE("The inbox owns its visible rows.")
+};
+
+struct ListControlsForeign
+{
+    Q_GADGET
+    QML_FOREIGN(ListControls)
+    QML_NAMED_ELEMENT(ListControls)
+    QML_UNCREATABLE("The inbox owns its list controls.")
+};

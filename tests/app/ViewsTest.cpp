@@ -1,0 +1,499 @@
+// The list views in the running shell, on the offscreen platform: what they draw (checked on geometry and
+// a few pixels), what clicks and menus do, and what a screen reader is told.
+
+#include "AppTestSupport.h"
+#include "FakeRunner.h"
+#include "SnapshotJson.h"
+
+#include "inbox/FilterText.h"
+#include "inbox/ScopeMenuText.h"
+#include "views/PanelMenu.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QQuickWindow>
+#include <QTest>
+
+namespace {
+
+void collect(QQuickItem *item, const QString &name, QList<QQuickItem *> &found)
+{
+    if (!item)
+        return;
+    if (item->objectName() == name && item->isVisible())
+        found.append(item);
+    const QList<QQuickItem *> children = item->childItems();
+    for (QQuickItem *child : children)
+        collect(child, name, found);
+}
+
+QStringList actionTexts(const QMenu *menu)
+{
+    QStringList texts;
+    for (const QAction *action : menu->actions())
+        texts.append(action->isSeparator() ? QStringLiteral("---") : action->text());
+    return texts;
+}
+
+QAction *actionNamed(const QMenu *menu, const QString &text)
+{
+    for (QAction *action : menu->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+class Views : public AppFixture
+{
+protected:
+    void launchDemo()
+    {
+        launch({QStringLiteral("--demo")});
+        ASSERT_TRUE(app->panel()->rootView()) << qPrintable(app->panel()->loadError());
+        settle();
+    }
+    // Lets the model's coalesced updates and the views' bindings run, then lays out and draws a frame
+    // (lists and layouts place their items when a frame is prepared).
+    void settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+        clock.runDue();
+        QCoreApplication::processEvents();
+        app->panel()->grabWindow();
+    }
+    QList<QQuickItem *> all(const QString &name) const
+    {
+        QList<QQuickItem *> found;
+        collect(app->panel()->contentItem(), name, found);
+        return found;
+    }
+    QQuickItem *item(const QString &name) const
+    {
+        const QList<QQuickItem *> found = all(name);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+    QQuickItem *row(int index) const
+    {
+        QList<QQuickItem *> rows = all(QStringLiteral("messageRow"));
+        std::sort(rows.begin(), rows.end(), [](QQuickItem *a, QQuickItem *b) { return a->y() < b->y(); });
+        return index < rows.size() ? rows.at(index) : nullptr;
+    }
+    QPoint centreOf(QQuickItem *target) const
+    {
+        return target->mapToScene(QPointF(target->width() / 2, target->height() / 2)).toPoint();
+    }
+    void click(QQuickItem *target)
+    {
+        ASSERT_TRUE(target);
+        QTest::mouseClick(app->panel(), Qt::LeftButton, {}, centreOf(target));
+        settle();
+    }
+    QImage frame() { return app->panel()->grabWindow(); }
+    QMenu *openMenu() const
+    {
+        const QList<PanelMenu *> open = PanelMenu::activity().openMenus();
+        return open.isEmpty() ? nullptr : open.first()->menu();
+    }
+    void choose(const QString &text)
+    {
+        QMenu *menu = openMenu();
+        ASSERT_TRUE(menu);
+        QAction *action = actionNamed(menu, text);
+        ASSERT_TRUE(action) << qPrintable(actionTexts(menu).join(QLatin1Char('|')));
+        action->trigger();
+        menu->close();
+        settle();
+    }
+    static QString text(QQuickItem *target) { return target ? target->property("text").toString() : QString(); }
+};
+
+} // namespace
+
+TEST_F(Views, CollapsedWithThreeUnreadShowsTheSmallIconTheGapAndTheCount)
+{
+    launchDemo();
+    clock.advance(10); // the demo's simulated arrival and its announcement are over
+    QList<Message> messages = inbox().messages();
+    int unread = 0;
+    for (Message &message : messages)
+        message.unread = message.unread && ++unread <= 3;
+    ASSERT_GE(unread, 3);
+    inbox().setMessages(messages);
+    inbox().close();
+    settle();
+    ASSERT_EQ(inbox().totalUnreadCount(), 3);
+    ASSERT_FALSE(inbox().expanded());
+
+    QQuickItem *bar = item(QStringLiteral("notchBar"));
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->height(), inbox().topInset());
+    QQuickItem *counter = item(QStringLiteral("unreadCount"));
+    ASSERT_TRUE(counter);
+    EXPECT_EQ(counter->property("value").toInt(), 3);
+    QQuickItem *indicator = item(QStringLiteral("unreadIndicator"));
+    const QRectF surface = item(QStringLiteral("notchSurface"))->mapRectToScene(
+        QRectF(0, 0, item(QStringLiteral("notchSurface"))->width(), item(QStringLiteral("notchSurface"))->height()));
+    EXPECT_EQ(surface.size(), QSizeF(inbox().compactWidth(), inbox().topInset()));
+    // Icon on the left of the notch, count on its right.
+    const double notchLeft = surface.center().x() - inbox().notchWidth() / 2;
+    const double notchRight = surface.center().x() + inbox().notchWidth() / 2;
+    EXPECT_LE(surface.left() + 6 + 14, notchLeft);
+    QQuickItem *icon = nullptr;
+    for (QQuickItem *child : bar->childItems())
+        if (child->inherits("QQuickImage"))
+            icon = child;
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->width(), 14);
+    EXPECT_DOUBLE_EQ(icon->opacity(), 0.7);
+    EXPECT_LE(icon->mapRectToScene(QRectF(0, 0, icon->width(), icon->height())).right(), notchLeft);
+    const QRectF digitRect = counter->mapRectToScene(QRectF(0, 0, counter->width(), counter->height()));
+    EXPECT_GE(digitRect.left(), notchRight);
+    EXPECT_LE(indicator->mapRectToScene(QRectF(0, 0, indicator->width(), indicator->height())).right(),
+              surface.right() - 6);
+
+    const QImage image = frame();
+    // The surface is black; beside it the window is clear.
+    const QPoint inside(int(surface.left()) + 3, int(surface.center().y()));
+    EXPECT_EQ(qAlpha(image.pixel(inside)), 255);
+    EXPECT_LT(qGray(image.pixel(inside)), 10);
+    if (image.hasAlphaChannel()) {
+        EXPECT_EQ(qAlpha(image.pixel(int(surface.left()) - 20, 5)), 0);
+    }
+    // The count's digit is drawn in white (at 0.85).
+    bool drawn = false;
+    const QRect digit = counter->mapRectToScene(QRectF(0, 0, counter->width(), counter->height())).toAlignedRect();
+    for (int x = digit.left(); x <= digit.right() && !drawn; ++x)
+        for (int y = digit.top(); y <= digit.bottom() && !drawn; ++y)
+            drawn = qGray(image.pixel(x, y)) > 150;
+    EXPECT_TRUE(drawn);
+}
+
+TEST_F(Views, TheOpenDemoListDrawsOneCardPerVisibleMessage)
+{
+    launchDemo();
+    const QList<Message> visible = inbox().visible();
+    ASSERT_FALSE(visible.isEmpty());
+    QQuickItem *first = row(0);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->property("sender").toString(), visible.first().sender);
+    EXPECT_EQ(first->width(), inbox().contentWidth());
+    EXPECT_EQ(int(all(QStringLiteral("messageRow")).size()), std::min(int(visible.size()), 6));
+    // Rows are 5 apart.
+    if (QQuickItem *second = row(1)) {
+        EXPECT_EQ(second->y() - (first->y() + first->height()), 5);
+    }
+
+    // The card is a faint white over the black surface; its focus tint is clear.
+    const QImage image = frame();
+    const QPoint card = first->mapToScene(QPointF(4, first->height() / 2)).toPoint();
+    const int grey = qGray(image.pixel(card));
+    EXPECT_GT(grey, 3);
+    EXPECT_LT(grey, 30);
+    QQuickItem *tint = nullptr;
+    for (QQuickItem *candidate : all(QStringLiteral("focusTint")))
+        if (candidate->parentItem()->parentItem() == first)
+            tint = candidate;
+    ASSERT_TRUE(tint);
+    EXPECT_EQ(tint->property("color").value<QColor>().alpha(), 0);
+}
+
+TEST_F(Views, AFocusedRowTakesThePinkTintAndMovesToTheTop)
+{
+    launchDemo();
+    const Message target = inbox().visible().at(1);
+    ASSERT_TRUE(target.released);
+    QQuickItem *second = row(1);
+    ASSERT_TRUE(second);
+    QQuickItem *button = nullptr;
+    for (QQuickItem *candidate : all(QStringLiteral("focusButton")))
+        if (second->isAncestorOf(candidate))
+            button = candidate;
+    ASSERT_TRUE(button);
+    click(button);
+    EXPECT_TRUE(inbox().focusedIDs().contains(target.id));
+
+    QQuickItem *first = row(0);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->property("messageId").toString(), Message::canonical(target.id));
+    QQuickItem *tint = nullptr;
+    for (QQuickItem *candidate : all(QStringLiteral("focusTint")))
+        if (first->isAncestorOf(candidate))
+            tint = candidate;
+    ASSERT_TRUE(tint);
+    const QColor colour = tint->property("color").value<QColor>();
+    EXPECT_NEAR(colour.alphaF(), 0.04, 0.005);
+    EXPECT_EQ(colour.red(), 237);
+    // Drawn: the focused card is pinker than a plain one.
+    const QImage image = frame();
+    const QRgb focused = image.pixel(first->mapToScene(QPointF(4, first->height() / 2)).toPoint());
+    EXPECT_GT(qRed(focused), qBlue(focused));
+    EXPECT_EQ(item(QStringLiteral("focusedChip"))->property("title").toString(), QStringLiteral("Focused 1"));
+}
+
+TEST_F(Views, EmptyStatesAndTheErrorLine)
+{
+    launchDemo();
+    const auto emptyTitle = [this] { return text(item(QStringLiteral("emptyTitle"))); };
+    EXPECT_FALSE(item(QStringLiteral("emptyState")));
+
+    inbox().setFilter(InboxFilter::focused);
+    settle();
+    EXPECT_EQ(emptyTitle(), QStringLiteral("No focused messages"));
+
+    inbox().setFilter(InboxFilter::all);
+    inbox().setQuery(QStringLiteral("no such words anywhere"));
+    settle();
+    EXPECT_EQ(emptyTitle(), QStringLiteral("No matching messages"));
+
+    inbox().setQuery(QString());
+    inbox().switchScope(InboxScope::demoTeamLaunch());
+    QList<Message> messages = inbox().messages();
+    messages.erase(std::remove_if(messages.begin(), messages.end(),
+                                  [](const Message &m) { return m.kind == ConversationKind::direct; }),
+                   messages.end());
+    inbox().setMessages(messages);
+    inbox().setFilter(InboxFilter::direct);
+    settle();
+    EXPECT_EQ(emptyTitle(), QStringLiteral("No direct messages"));
+
+    inbox().setFilter(InboxFilter::unread);
+    for (Message &message : messages)
+        message.unread = false;
+    inbox().setMessages(messages);
+    settle();
+    EXPECT_EQ(emptyTitle(), QStringLiteral("You're all caught up"));
+
+    // The action error: orange, under the header, at most two lines.
+    inbox().setActionError(QStringLiteral("Could not confirm the saved change."));
+    settle();
+    QQuickItem *error = item(QStringLiteral("actionError"));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(text(error), QStringLiteral("Could not confirm the saved change."));
+    EXPECT_EQ(error->property("maximumLineCount").toInt(), 2);
+    const QImage image = frame();
+    const QRect area = error->mapRectToScene(QRectF(0, 0, error->width(), error->height())).toAlignedRect();
+    bool orange = false;
+    for (int x = area.left(); x <= area.right() && !orange; ++x)
+        for (int y = area.top(); y <= area.bottom() && !orange; ++y) {
+            const QRgb pixel = image.pixel(x, y);
+            orange = qRed(pixel) > 180 && qGreen(pixel) > 90 && qBlue(pixel) < 60;
+        }
+    EXPECT_TRUE(orange);
+}
+
+TEST_F(Views, SearchTogglesFocusTheFieldAndClosingClearsTheQuery)
+{
+    launchDemo();
+    QQuickItem *toggle = item(QStringLiteral("searchToggle"));
+    ASSERT_TRUE(toggle);
+    EXPECT_EQ(toggle->property("help").toString(), QStringLiteral("Search messages"));
+    inbox().close();
+    settle();
+    click(item(QStringLiteral("notchBar"))); // open again, pinned
+    click(toggle);
+    EXPECT_TRUE(inbox().expanded());
+    QQuickItem *field = item(QStringLiteral("searchField"));
+    ASSERT_TRUE(field);
+    EXPECT_TRUE(field->hasActiveFocus());
+    EXPECT_EQ(toggle->property("help").toString(), QStringLiteral("Close search"));
+
+    for (const char key : std::string_view("coffee"))
+        QTest::keyClick(app->panel(), key);
+    settle();
+    EXPECT_EQ(inbox().query(), QStringLiteral("coffee"));
+    EXPECT_EQ(inbox().visibleMessages()->rowCount(), 1);
+
+    click(toggle);
+    EXPECT_TRUE(inbox().query().isEmpty());
+    EXPECT_FALSE(field->hasActiveFocus());
+    EXPECT_EQ(inbox().visibleMessages()->rowCount(), int(inbox().visible().size()));
+}
+
+TEST_F(Views, ChipsTheFilterMenuAndClear)
+{
+    launchDemo();
+    EXPECT_FALSE(item(QStringLiteral("directChip"))) << "no DMs chip in the personal inbox";
+    click(item(QStringLiteral("focusedChip")));
+    EXPECT_EQ(inbox().filter(), InboxFilter::focused);
+    click(item(QStringLiteral("allChip")));
+    EXPECT_EQ(inbox().filter(), InboxFilter::all);
+
+    inbox().switchScope(InboxScope::demoTeamLaunch());
+    settle();
+    QQuickItem *direct = item(QStringLiteral("directChip"));
+    ASSERT_TRUE(direct);
+    EXPECT_EQ(direct->property("title").toString(), FilterText::directChip(inbox().directUnreadCount()));
+
+    click(item(QStringLiteral("filterButton")));
+    ASSERT_TRUE(openMenu());
+    EXPECT_TRUE(app->menuTracking()) << "an open menu holds hover and outside clicks";
+    const QStringList entries = actionTexts(openMenu());
+    EXPECT_EQ(entries.at(2), QStringLiteral("Needs review (%1)").arg(inbox().reviewCount()));
+    EXPECT_EQ(entries.last(), QStringLiteral("Conversations"));
+    choose(QStringLiteral("Unread (%1)").arg(inbox().unreadCount()));
+    EXPECT_FALSE(app->menuTracking());
+    EXPECT_EQ(inbox().filter(), InboxFilter::unread);
+    inbox().setKind(ConversationKind::direct);
+    inbox().setQuery(QStringLiteral("a"));
+    settle();
+    QQuickItem *summary = item(QStringLiteral("filterSummary"));
+    ASSERT_TRUE(summary);
+    EXPECT_EQ(inbox().controls()->activeFilterSummary(), QStringLiteral("Unread · Direct"));
+    EXPECT_EQ(item(QStringLiteral("filterButton"))->property("tint").value<QColor>().red(), 237);
+
+    click(item(QStringLiteral("clearFilters")));
+    EXPECT_EQ(inbox().filter(), InboxFilter::all);
+    EXPECT_EQ(inbox().kind(), std::nullopt);
+    EXPECT_EQ(inbox().query(), QStringLiteral("a"));
+    EXPECT_FALSE(item(QStringLiteral("filterSummary")));
+}
+
+TEST_F(Views, LabelMenusMarkTheCurrentLabelAndChangeIt)
+{
+    launchDemo();
+    const QStringList labels = inbox().labels();
+    ASSERT_GE(labels.size(), 2);
+    inbox().setLabel(labels.at(1));
+    settle();
+    click(item(QStringLiteral("labelFilterMenu")));
+    ASSERT_TRUE(openMenu());
+    QStringList expected{Inbox::allLabels, QStringLiteral("---")};
+    for (const QString &label : labels)
+        expected.append(label == labels.at(1) ? label + QStringLiteral(" ✓") : label);
+    EXPECT_EQ(actionTexts(openMenu()), expected);
+    EXPECT_FALSE(actionNamed(openMenu(), labels.at(0))->icon().isNull()) << "each label shows its swatch";
+    choose(labels.at(0));
+    EXPECT_EQ(inbox().label(), labels.at(0));
+
+    // The demo's team label menu changes a message's label.
+    inbox().setLabel(Inbox::allLabels);
+    inbox().switchScope(InboxScope::demoTeamLaunch());
+    settle();
+    QQuickItem *face = item(QStringLiteral("teamLabelFace"));
+    ASSERT_TRUE(face);
+    const QString id = face->parentItem()->property("messageId").toString();
+    click(face);
+    ASSERT_TRUE(openMenu());
+    QString other;
+    for (QAction *action : openMenu()->actions())
+        if (action->icon().isNull())
+            other = action->text();
+    ASSERT_FALSE(other.isEmpty());
+    choose(other);
+    const auto changed = std::find_if(inbox().messages().cbegin(), inbox().messages().cend(),
+                                      [&](const Message &m) { return Message::canonical(m.id) == id; });
+    ASSERT_NE(changed, inbox().messages().cend());
+    EXPECT_EQ(changed->category, other);
+}
+
+TEST_F(Views, TheScopeAndInboxMenusSwitchInboxes)
+{
+    launchDemo();
+    click(item(QStringLiteral("inboxTitle")));
+    ASSERT_TRUE(openMenu());
+    QStringList expected;
+    for (const InboxScope &scope : inbox().sortedScopes())
+        expected.append(ScopeMenuText::scopeEntry(ScopeMenuText::name(inbox().scopeNames(), scope),
+                                                  inbox().unreadCount(scope)));
+    EXPECT_EQ(actionTexts(openMenu()), expected);
+    choose(ScopeMenuText::scopeEntry(QStringLiteral("Launch crew"), inbox().unreadCount(InboxScope::demoTeamLaunch())));
+    EXPECT_EQ(inbox().scope(), InboxScope::demoTeamLaunch());
+
+    inbox().close();
+    settle();
+    click(item(QStringLiteral("unreadIndicator")));
+    ASSERT_TRUE(openMenu());
+    const QStringList entries = actionTexts(openMenu());
+    EXPECT_EQ(entries.filter(QStringLiteral(" ✓")),
+              QStringList{ScopeMenuText::inboxEntry(QStringLiteral("Launch crew"),
+                                                    inbox().unreadCount(InboxScope::demoTeamLaunch()), true)});
+    choose(ScopeMenuText::inboxEntry(QStringLiteral("Personal inbox"), inbox().unreadCount(InboxScope::personal()),
+                                     false));
+    EXPECT_EQ(inbox().scope(), InboxScope::personal());
+    EXPECT_TRUE(inbox().expanded());
+    EXPECT_TRUE(inbox().pinned());
+}
+
+TEST_F(Views, TheBarPinsOnOneClickAndCollapsesOnTwo)
+{
+    launchDemo();
+    inbox().close();
+    settle();
+    ASSERT_FALSE(inbox().expanded());
+    QQuickItem *bar = item(QStringLiteral("notchBar"));
+    ASSERT_TRUE(bar);
+    const QPoint onIcon = bar->mapToScene(QPointF(10, bar->height() / 2)).toPoint();
+    QTest::mouseClick(app->panel(), Qt::LeftButton, {}, onIcon);
+    settle();
+    EXPECT_TRUE(inbox().expanded());
+    EXPECT_TRUE(inbox().pinned());
+    const QPoint onTitle = bar->mapToScene(QPointF(60, bar->height() / 2)).toPoint();
+    QTest::mouseDClick(app->panel(), Qt::LeftButton, {}, onTitle);
+    settle();
+    EXPECT_FALSE(inbox().expanded());
+}
+
+TEST_F(Views, ARowClickOpensTheMessageAndTheHeaderLeadsBack)
+{
+    launchDemo();
+    const Message message = inbox().visible().first();
+    inbox().setDirectDraft(QStringLiteral("half a thought"));
+    QQuickItem *first = row(0);
+    ASSERT_TRUE(first);
+    QQuickItem *button = nullptr;
+    for (QQuickItem *candidate : all(QStringLiteral("rowButton")))
+        if (first->isAncestorOf(candidate))
+            button = candidate;
+    click(button);
+    ASSERT_EQ(inbox().selectedID(), message.id);
+    EXPECT_TRUE(inbox().directDraft().isEmpty()) << "a new selection starts a fresh draft";
+    EXPECT_EQ(inbox().selectedSubject(), message.subject);
+    clock.advance(1);
+    settle();
+    click(item(QStringLiteral("inboxTitle"))); // now "Back to inbox"
+    EXPECT_FALSE(inbox().selectedID());
+}
+
+TEST_F(Views, AScreenReaderReadsTheBarTheRowsAndTheirButtons)
+{
+    launchDemo();
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(app->panel());
+    ASSERT_TRUE(window);
+    QStringList names;
+    QList<QAccessibleInterface *> pending{window};
+    QAccessibleInterface *focusButton = nullptr;
+    while (!pending.isEmpty()) {
+        QAccessibleInterface *node = pending.takeFirst();
+        const QString name = node->text(QAccessible::Name);
+        names.append(name);
+        if (!focusButton && name.startsWith(QStringLiteral("Focus message from ")))
+            focusButton = node;
+        for (int i = 0; i < node->childCount(); ++i)
+            if (QAccessibleInterface *child = node->child(i))
+                pending.append(child);
+    }
+    EXPECT_TRUE(names.contains(QStringLiteral("Tandrel, %1 unread messages across inboxes").arg(inbox().totalUnreadCount())));
+    EXPECT_TRUE(names.contains(QStringLiteral("%1 unread in Personal inbox, %2 in other inboxes")
+                                   .arg(inbox().unreadCount())
+                                   .arg(inbox().totalUnreadCount() - inbox().unreadCount())));
+    EXPECT_TRUE(names.contains(QStringLiteral("Unopened message")));
+    EXPECT_TRUE(names.contains(QStringLiteral("Collapse inbox")));
+    EXPECT_TRUE(names.contains(QStringLiteral("Message labels: All labels")));
+    const Message first = inbox().visible().first();
+    EXPECT_TRUE(names.contains(QStringLiteral("Focus message from %1: %2").arg(first.sender, first.subject)));
+
+    // The focus button is operable: its action focuses the message, and its state is read back.
+    ASSERT_TRUE(focusButton);
+    QAccessibleActionInterface *actions = focusButton->actionInterface();
+    ASSERT_TRUE(actions);
+    EXPECT_EQ(focusButton->text(QAccessible::Description), QStringLiteral("Not focused"));
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    settle();
+    EXPECT_EQ(inbox().focusedIDs().size(), 1);
+}
