@@ -70,7 +70,9 @@ void PanelMenu::fill(QMenu &menu, const QVariantList &entries)
             menu.addSeparator();
             continue;
         }
-        const QString text = entry.value(QStringLiteral("text")).toString();
+        // Titles are shown as they are: an ampersand is no mnemonic marker here.
+        QString text = entry.value(QStringLiteral("text")).toString();
+        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
         const QVariantList children = entry.value(QStringLiteral("entries")).toList();
         if (!children.isEmpty()) {
             QMenu *submenu = menu.addMenu(text);
