@@ -27,6 +27,7 @@ Flickable {
             font.weight: Font.DemiBold
         }
         ReaderTextInteraction {
+            objectName: "readerText"
             width: parent.width
             height: body.height
             canResize: reader.inbox.canResizeReader

@@ -31,18 +31,25 @@ void collect(QQuickItem *item, const QString &name, QList<QQuickItem *> &found)
         collect(child, name, found);
 }
 
+// An entry's title as the menu shows it ("&&" draws one ampersand).
+QString shown(const QAction *action)
+{
+    QString text = action->text();
+    return text.replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
 QStringList actionTexts(const QMenu *menu)
 {
     QStringList texts;
     for (const QAction *action : menu->actions())
-        texts.append(action->isSeparator() ? QStringLiteral("---") : action->text());
+        texts.append(action->isSeparator() ? QStringLiteral("---") : shown(action));
     return texts;
 }
 
 QAction *actionNamed(const QMenu *menu, const QString &text)
 {
     for (QAction *action : menu->actions()) {
-        if (action->text() == text)
+        if (shown(action) == text)
             return action;
     }
     return nullptr;
@@ -95,6 +102,20 @@ protected:
         settle();
     }
     QImage frame() { return app->panel()->grabWindow(); }
+    // The list and the reader cross-fade (a fifth of a second even with reduced motion): waits for it.
+    QQuickItem *waitForOpaque(const QString &name)
+    {
+        QQuickItem *found = nullptr;
+        const bool opaque = QTest::qWaitFor([&] {
+            app->panel()->grabWindow();
+            found = item(name);
+            for (QQuickItem *up = found; up; up = up->parentItem())
+                if (up->opacity() < 1)
+                    return false;
+            return found != nullptr;
+        });
+        return opaque ? found : nullptr;
+    }
     QMenu *openMenu() const
     {
         const QList<PanelMenu *> open = PanelMenu::activity().openMenus();
@@ -383,7 +404,7 @@ TEST_F(Views, LabelMenusMarkTheCurrentLabelAndChangeIt)
     QString other;
     for (QAction *action : openMenu()->actions())
         if (action->icon().isNull())
-            other = action->text();
+            other = shown(action);
     ASSERT_FALSE(other.isEmpty());
     choose(other);
     const auto changed = std::find_if(inbox().messages().cbegin(), inbox().messages().cend(),
@@ -496,4 +517,54 @@ TEST_F(Views, AScreenReaderReadsTheBarTheRowsAndTheirButtons)
     actions->doAction(QAccessibleActionInterface::pressAction());
     settle();
     EXPECT_EQ(inbox().focusedIDs().size(), 1);
+}
+
+TEST_F(Views, ReaderTextTogglesItsSizeOnDoubleClickAndCopiesPlainText)
+{
+    launchDemo();
+    std::optional<Message> longMessage;
+    std::optional<Message> shortMessage;
+    for (const Message &message : inbox().visible()) {
+        inbox().select(message);
+        (inbox().canResizeReader() ? longMessage : shortMessage) = message;
+    }
+    ASSERT_TRUE(longMessage && shortMessage);
+
+    inbox().select(*longMessage);
+    settle();
+    QQuickItem *text = waitForOpaque(QStringLiteral("readerText"));
+    ASSERT_TRUE(text);
+    const bool tucked = inbox().readerTucked();
+    const QPoint at = text->mapToScene(QPointF(20, 10)).toPoint();
+    QTest::mouseDClick(app->panel(), Qt::LeftButton, {}, at);
+    settle();
+    EXPECT_NE(inbox().readerTucked(), tucked);
+    QTest::mouseDClick(app->panel(), Qt::LeftButton, {}, at);
+    settle();
+    EXPECT_EQ(inbox().readerTucked(), tucked);
+
+    // "Copy text" replaces whatever the clipboard held, an image included, with the plain text.
+    auto *held = new QMimeData;
+    held->setImageData(QImage(4, 4, QImage::Format_RGB32));
+    QGuiApplication::clipboard()->setMimeData(held);
+    QTest::mouseClick(app->panel(), Qt::RightButton, {}, at);
+    settle();
+    ASSERT_TRUE(openMenu());
+    EXPECT_EQ(actionTexts(openMenu()), QStringList{QStringLiteral("Copy text")});
+    choose(QStringLiteral("Copy text"));
+    const QMimeData *now = QGuiApplication::clipboard()->mimeData();
+    ASSERT_TRUE(now);
+    EXPECT_FALSE(now->hasImage());
+    EXPECT_EQ(now->text(), longMessage->body);
+
+    // A short message does not resize, but still copies.
+    inbox().select(*shortMessage);
+    settle();
+    text = waitForOpaque(QStringLiteral("readerText"));
+    ASSERT_TRUE(text);
+    EXPECT_FALSE(text->property("canResize").toBool());
+    const bool shortTucked = inbox().readerTucked();
+    QTest::mouseDClick(app->panel(), Qt::LeftButton, {}, text->mapToScene(QPointF(20, 10)).toPoint());
+    settle();
+    EXPECT_EQ(inbox().readerTucked(), shortTucked);
 }
