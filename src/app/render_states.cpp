@@ -57,11 +57,13 @@ public:
         const Result<QByteArray> output = m_fail ? Result<QByteArray>(Failure::tandrel(
                                                        1, QStringLiteral("The Tandrel tool could not reach the service.")))
                                                  : Result<QByteArray>(QByteArray(fixture));
-        QMetaObject::invokeMethod(qApp, [done, output] { done(output); }, Qt::QueuedConnection);
+        // Posted on an object of the runner's own: a destroyed runner calls back no more.
+        QMetaObject::invokeMethod(&m_context, [done, output] { done(output); }, Qt::QueuedConnection);
     }
 
 private:
     bool m_fail;
+    QObject m_context;
 };
 
 // Sync channels that stay quiet.

@@ -1,0 +1,141 @@
+// From a warm refresh of 10,000 messages to the next rendered frame of the open list, on the offscreen
+// platform with the software renderer: the snapshot's bytes arrive, are decoded and applied (on the main
+// thread here, which the application hands to a worker), the list model updates by diff, the views lay
+// out and one frame is drawn and read back. Each refresh flips one message's unread state, so rows and
+// counters change as they do when a hint arrives.
+
+#include "AppDelegate.h"
+#include "NotchPanel.h"
+#include "SnapshotGenerator.h"
+
+#include "liveinbox/SystemScheduler.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class SnapshotRunner final : public CommandRunner
+{
+public:
+    void run(const QString &command, const std::optional<QString> &, const std::optional<QString> &,
+             const QStringList &, Completion done) override
+    {
+        if (command != QLatin1String("snapshot"))
+            return; // everything else stays pending
+        // Posted on an object of the runner's own: a destroyed runner calls back no more.
+        QMetaObject::invokeMethod(&m_context, [done, bytes = next] { done(bytes); }, Qt::QueuedConnection);
+    }
+    QByteArray next;
+
+private:
+    QObject m_context;
+};
+
+class QuietHints final : public HintSource
+{
+    class Quiet final : public HintSubscription
+    {
+        void cancel() override {}
+    };
+
+public:
+    std::unique_ptr<HintSubscription> notifications(HintHandler, Completion) override
+    {
+        return std::make_unique<Quiet>();
+    }
+};
+
+void refreshAndDraw(AppDelegate &app)
+{
+    app.inbox().refresh();
+    while (app.inbox().refreshInFlight())
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::processEvents(); // the list model's coalesced update
+    app.panel()->grabWindow();
+}
+
+void warmRefreshToFrame(benchmark::State &state)
+{
+    SnapshotGenerator::Options generated;
+    generated.messages = int(state.range(0));
+    const QByteArray first = SnapshotGenerator::padded(SnapshotGenerator::generate(generated));
+    QByteArray flipped = first;
+    const qsizetype at = flipped.indexOf("\"unread\":true");
+    flipped.replace(at, 13, "\"unread\":false");
+    flipped = SnapshotGenerator::padded(flipped);
+
+    SystemScheduler scheduler;
+    SnapshotRunner *runner = nullptr;
+    AppDelegate::Options options;
+    options.arguments = {QStringLiteral("tandrel-notch")};
+    options.scheduler = &scheduler;
+    options.statusItem = false;
+    options.systemMonitors = false;
+    options.pointerLocation = [] { return QPointF(5, 590); };
+    options.liveServices = [&runner](Scheduler &s) {
+        InboxServices services;
+        services.scheduler = &s;
+        auto snapshots = std::make_unique<SnapshotRunner>();
+        runner = snapshots.get();
+        services.connection = std::move(snapshots);
+        services.mutationConnection = std::make_unique<SnapshotRunner>();
+        services.subscriptionConnection = std::make_unique<SnapshotRunner>();
+        services.replyConnection = std::make_unique<SnapshotRunner>();
+        services.hints = std::make_unique<QuietHints>();
+        services.openUrl = [](const QUrl &) {};
+        return services;
+    };
+    AppDelegate app(std::move(options));
+    runner->next = first;
+    app.applicationDidFinishLaunching();
+    app.inbox().setPinned(true);
+    app.inbox().open();
+    refreshAndDraw(app); // the cold refresh and the first frames
+    refreshAndDraw(app);
+
+    bool flip = false;
+    for (auto _ : state) {
+        flip = !flip;
+        runner->next = flip ? flipped : first;
+        refreshAndDraw(app);
+    }
+    state.counters["rows"] = double(app.inbox().visibleMessages()->rowCount());
+}
+
+// The frame alone: a redraw of the open list with nothing changed, the floor of the figure above.
+void frameOnly(benchmark::State &state)
+{
+    SystemScheduler scheduler;
+    AppDelegate::Options options;
+    options.arguments = {QStringLiteral("tandrel-notch"), AppDelegate::demoSwitch};
+    options.scheduler = &scheduler;
+    options.statusItem = false;
+    options.systemMonitors = false;
+    options.pointerLocation = [] { return QPointF(5, 590); };
+    AppDelegate app(std::move(options));
+    app.applicationDidFinishLaunching();
+    QCoreApplication::processEvents();
+    app.panel()->grabWindow();
+    for (auto _ : state)
+        app.panel()->grabWindow();
+}
+
+} // namespace
+
+BENCHMARK(warmRefreshToFrame)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(frameOnly)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QUICK_BACKEND", "software");
+    qputenv("TANDREL_REDUCE_MOTION", "1");
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
