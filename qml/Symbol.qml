@@ -14,6 +14,8 @@ Image {
     sourceSize.height: Math.ceil(size * Screen.devicePixelRatio)
     source: "image://symbol/" + name + "/" + String(tint).substring(1)
     fillMode: Image.PreserveAspectFit
+    // Drawn off the main thread, so that the first frame does not wait for the vector renderer.
+    asynchronous: true
     smooth: true
     Accessible.ignored: true
 }

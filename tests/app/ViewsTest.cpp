@@ -568,3 +568,59 @@ TEST_F(Views, ReaderTextTogglesItsSizeOnDoubleClickAndCopiesPlainText)
     settle();
     EXPECT_EQ(inbox().readerTucked(), shortTucked);
 }
+
+TEST_F(Views, ALiveRowClickQueuesOneReadPerUnreadMemberOfItsThread)
+{
+    SnapshotJson snapshot;
+    snapshot.scope({QStringLiteral("personal"), QStringLiteral("Personal"), {}});
+    snapshot.message({.id = QStringLiteral("root"), .messageId = QStringLiteral("m-root"), .createdAt = 1,
+                      .unread = true});
+    snapshot.message({.id = QStringLiteral("reply"), .messageId = QStringLiteral("m-reply"), .createdAt = 2,
+                      .unread = true, .replyTo = QStringLiteral("m-root")});
+    snapshot.message({.id = QStringLiteral("alone"), .conversationId = QStringLiteral("c2"), .sender = QStringLiteral("Ola"),
+                      .createdAt = 3});
+    FakeRunner *mutations = nullptr;
+    launch({}, [&](Scheduler &scheduler) {
+        InboxServices services;
+        services.scheduler = &scheduler;
+        auto snapshots = std::make_unique<FakeRunner>();
+        snapshots->autoRespond = [bytes = snapshot.bytes()](const FakeRunner::Call &) { return bytes; };
+        services.connection = std::move(snapshots);
+        auto saves = std::make_unique<FakeRunner>();
+        mutations = saves.get();
+        services.mutationConnection = std::move(saves);
+        services.subscriptionConnection = std::make_unique<FakeRunner>();
+        services.replyConnection = std::make_unique<FakeRunner>();
+        services.hints = std::make_unique<FakeHintSource>();
+        services.openUrl = [](const QUrl &) {};
+        return services;
+    });
+    inbox().setPinned(true);
+    inbox().open();
+    settle();
+    ASSERT_TRUE(mutations);
+    ASSERT_EQ(inbox().visibleMessages()->rowCount(), 2) << "the reply is grouped under its thread";
+
+    QQuickItem *threadRow = nullptr;
+    for (QQuickItem *candidate : all(QStringLiteral("messageRow")))
+        if (candidate->property("hasUnread").toBool())
+            threadRow = candidate;
+    ASSERT_TRUE(threadRow);
+    QQuickItem *button = nullptr;
+    for (QQuickItem *candidate : all(QStringLiteral("rowButton")))
+        if (threadRow->isAncestorOf(candidate))
+            button = candidate;
+    click(button);
+    EXPECT_TRUE(inbox().hasSelection());
+    // One "read" per unread member, saved one after another.
+    QStringList saved;
+    while (!mutations->idle()) {
+        saved.append(mutations->calls.front().command + QLatin1Char(' ') +
+                     mutations->calls.front().messageID.value_or(QString()));
+        mutations->finishNext(QByteArray(R"({"saved":true,"id":")") + mutations->calls.front().messageID->toUtf8() +
+                              R"(","account":{"id":"me","provider":"google","origin":"o"}})");
+        settle();
+    }
+    saved.sort();
+    EXPECT_EQ(saved, (QStringList{QStringLiteral("read reply"), QStringLiteral("read root")}));
+}
