@@ -33,7 +33,7 @@ QVariantMap separator()
 
 ListControls::ListControls(Inbox &inbox) : QObject(&inbox), m_inbox(inbox)
 {
-    const auto changed = [this] { scheduleUpdate(); };
+    const auto changed = [this] { m_nextTurn.request(); };
     for (const auto signal : {&Inbox::filterChanged, &Inbox::kindChanged, &Inbox::scopeChanged, &Inbox::queryChanged,
                               &Inbox::labelChanged, &Inbox::loadingChanged, &Inbox::connectionErrorChanged,
                               &Inbox::labelColorsChanged, &Inbox::countsChanged, &Inbox::focusOrderChanged,
@@ -42,23 +42,9 @@ ListControls::ListControls(Inbox &inbox) : QObject(&inbox), m_inbox(inbox)
     update();
 }
 
-void ListControls::scheduleUpdate()
-{
-    if (m_updatePending)
-        return;
-    m_updatePending = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (m_updatePending)
-                update();
-        },
-        Qt::QueuedConnection);
-}
-
 void ListControls::update()
 {
-    m_updatePending = false;
+    m_nextTurn.done();
     const bool personal = m_inbox.scope().isPersonal();
     State state;
     state.showsDirectChip = !personal;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EmptyState.h"
+#include "NextTurn.h"
 
 #include <QObject>
 #include <QString>
@@ -83,9 +84,8 @@ private:
         friend bool operator==(const State &, const State &) = default;
     };
 
-    void scheduleUpdate();
 
     Inbox &m_inbox;
     State m_state;
-    bool m_updatePending = false;
+    NextTurn m_nextTurn{this, [this] { update(); }};
 };

@@ -20,7 +20,7 @@ QString hexColor(const MessageColor &color)
 
 VisibleMessageList::VisibleMessageList(Inbox &inbox) : QAbstractListModel(&inbox), m_inbox(inbox)
 {
-    const auto changed = [this] { scheduleUpdate(); };
+    const auto changed = [this] { m_nextTurn.request(); };
     connect(&inbox, &Inbox::messagesChanged, this, changed);
     connect(&inbox, &Inbox::filterChanged, this, changed);
     connect(&inbox, &Inbox::scopeChanged, this, changed);
@@ -30,21 +30,7 @@ VisibleMessageList::VisibleMessageList(Inbox &inbox) : QAbstractListModel(&inbox
     connect(&inbox, &Inbox::focusOrderChanged, this, changed);
     connect(&inbox, &Inbox::accountIDChanged, this, changed);
     connect(&inbox, &Inbox::labelColorsChanged, this, changed);
-    scheduleUpdate();
-}
-
-void VisibleMessageList::scheduleUpdate()
-{
-    if (m_updatePending)
-        return;
-    m_updatePending = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (m_updatePending)
-                update();
-        },
-        Qt::QueuedConnection);
+    m_nextTurn.request();
 }
 
 VisibleMessageList::Row VisibleMessageList::makeRow(const Message &message) const
@@ -86,7 +72,7 @@ bool VisibleMessageList::Row::sameDisplay(const Row &other) const
 
 void VisibleMessageList::update()
 {
-    m_updatePending = false;
+    m_nextTurn.done();
     const qsizetype before = m_rows.size();
     const QList<Message> visible = m_inbox.visible();
     QList<Row> wanted;

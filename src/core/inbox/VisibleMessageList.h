@@ -2,6 +2,7 @@
 
 #include "Message.h"
 #include "MessageRowText.h"
+#include "NextTurn.h"
 
 #include <QAbstractListModel>
 #include <QList>
@@ -84,10 +85,9 @@ private:
         bool sameDisplay(const Row &other) const;
     };
 
-    void scheduleUpdate();
     Row makeRow(const Message &message) const;
 
     Inbox &m_inbox;
     QList<Row> m_rows;
-    bool m_updatePending = false;
+    NextTurn m_nextTurn{this, [this] { update(); }};
 };
