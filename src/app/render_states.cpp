@@ -238,6 +238,21 @@ int main(int argc, char **argv)
             Renderer::openMenuOf(*demo, QStringLiteral("filterButton"));
         });
         renderer.shot(*demo, QStringLiteral("demo-reader"), [](Inbox &inbox) { inbox.select(inbox.visible().first()); });
+        renderer.shot(*demo, QStringLiteral("demo-reader-markdown"), [](Inbox &inbox) {
+            // Every block kind, a kept and a dropped link, and a code line longer than the reader.
+            QList<Message> messages = inbox.messages();
+            Message sample = messages.first();
+            sample.id = QUuid::createUuid();
+            sample.subject = QStringLiteral("Release notes, formatted");
+            sample.body = QStringLiteral(
+                "# What changed\n\nThe build is **faster** and *quieter*; see [the notes](https://tandrel.example/notes) "
+                "or [this](javascript:alert(1)).\n\n- one\n- two\n1. first\n\n> A quote that runs over more than one "
+                "line of the reader so that its bar follows it down.\n> A second quoted line.\n\n```\n"
+                "let veryLongLine = \"this line is much longer than the reader is wide and scrolls sideways instead\"\n```");
+            messages.prepend(sample);
+            inbox.setMessages(messages);
+            inbox.select(sample);
+        });
     }
     {
         auto live = renderer.launch(false, false);

@@ -624,3 +624,40 @@ TEST_F(Views, ALiveRowClickQueuesOneReadPerUnreadMemberOfItsThread)
     saved.sort();
     EXPECT_EQ(saved, (QStringList{QStringLiteral("read reply"), QStringLiteral("read root")}));
 }
+
+TEST_F(Views, TheReaderDrawsQuotesWithTheirBarsAndScrollsLongCodeSideways)
+{
+    launchDemo();
+    QList<Message> messages = inbox().messages();
+    Message sample = messages.first();
+    sample.id = QUuid::createUuid();
+    sample.body = QStringLiteral("> first quoted line\n> second quoted line, long enough to wrap over more than one line of "
+                                 "the reader at its width\n> third\n\n```\n") +
+                  QString(300, QLatin1Char('x')) + QStringLiteral("\n```");
+    messages.prepend(sample);
+    inbox().setMessages(messages);
+    inbox().select(sample);
+    settle();
+    ASSERT_TRUE(waitForOpaque(QStringLiteral("readerText")));
+
+    QList<QQuickItem *> bars = all(QStringLiteral("quoteBar"));
+    ASSERT_EQ(bars.size(), 3);
+    std::sort(bars.begin(), bars.end(), [](QQuickItem *a, QQuickItem *b) {
+        return a->mapToScene(QPointF()).y() < b->mapToScene(QPointF()).y();
+    });
+    for (QQuickItem *bar : bars) {
+        EXPECT_EQ(bar->width(), 2);
+        const QQuickItem *text = bar->parentItem()->childItems().at(1);
+        EXPECT_EQ(bar->height(), text->height()) << "the bar is exactly as tall as its text";
+    }
+    EXPECT_GT(bars.at(1)->height(), bars.at(0)->height() * 1.5) << "the long quote wraps";
+    // 8 points between blocks.
+    const QRectF first = bars.at(0)->mapRectToScene(QRectF(0, 0, 2, bars.at(0)->height()));
+    const QRectF second = bars.at(1)->mapRectToScene(QRectF(0, 0, 2, bars.at(1)->height()));
+    EXPECT_NEAR(second.top() - first.bottom(), 8, 0.5);
+
+    QQuickItem *scroller = item(QStringLiteral("codeScroller"));
+    ASSERT_TRUE(scroller);
+    EXPECT_GT(scroller->property("contentWidth").toReal(), scroller->width() * 2) << "a long line does not wrap";
+    EXPECT_LT(scroller->property("contentHeight").toReal(), 30) << "one line";
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "content/MessageBlockList.h"
 #include "inbox/Inbox.h"
 #include "inbox/ListControls.h"
 #include "inbox/VisibleMessageList.h"
@@ -31,4 +32,12 @@ struct ListControlsForeign
     QML_FOREIGN(ListControls)
     QML_NAMED_ELEMENT(ListControls)
     QML_UNCREATABLE("The inbox owns its list controls.")
+};
+
+struct MessageBlockListForeign
+{
+    Q_GADGET
+    QML_FOREIGN(MessageBlockList)
+    QML_NAMED_ELEMENT(MessageBlockList)
+    QML_UNCREATABLE("The inbox owns the reader's blocks.")
 };

@@ -198,7 +198,7 @@ StyledText StyledText::keepingLinks(const std::function<bool(const QString &url)
     return StyledText(m_text, std::move(kept));
 }
 
-QString StyledText::toHtml() const
+QString StyledText::toHtml(const QString &linkColour) const
 {
     QString out;
     out.reserve(m_text.size() + m_text.size() / 8 + qsizetype(m_spans.size()) * 8 + 48);
@@ -210,6 +210,10 @@ QString StyledText::toHtml() const
             if (span.style == Style::link) {
                 out += QLatin1String("<a href=\"");
                 appendAttribute(out, span.url);
+                if (!linkColour.isEmpty()) {
+                    out += QLatin1String("\" style=\"color:");
+                    appendAttribute(out, linkColour);
+                }
                 out += QLatin1String("\">");
             } else {
                 out += QLatin1String(openTag(span.style));

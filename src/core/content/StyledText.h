@@ -59,7 +59,8 @@ public:
     // Rich text for the views: every character of the text is escaped, white space and line breaks
     // are kept (a pre-wrap span, line ends as <br>), styles become <i>, <b>, <code>, <s> and
     // <a href="...">. Images show their description text. Nothing in the text can add markup.
-    QString toHtml() const;
+    // `linkColour` (a "#rrggbb" text), when given, tints every link.
+    QString toHtml(const QString &linkColour = {}) const;
 
     friend bool operator==(const StyledText &, const StyledText &) = default;
 

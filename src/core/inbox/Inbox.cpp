@@ -59,8 +59,14 @@ Inbox::Inbox(bool live, InboxServices services, QObject *parent)
     connect(this, &Inbox::scopeNamesChanged, this, &Inbox::updateCounts);
     m_visibleList = new VisibleMessageList(*this);
     m_controls = new ListControls(*this);
+    m_selectedBlocks = new MessageBlockList(this);
     connect(this, &Inbox::selectedIDChanged, this, &Inbox::selectedMessageChanged);
     connect(this, &Inbox::messagesChanged, this, &Inbox::selectedMessageChanged);
+    connect(this, &Inbox::selectedMessageChanged, this, [this] {
+        const std::optional<Message> message = selected();
+        m_selectedBlocks->show(message ? message->body : QString(),
+                               message ? m_contentCache.content(message->body) : nullptr);
+    });
 }
 
 VisibleMessageList *Inbox::visibleMessages() const

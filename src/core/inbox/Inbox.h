@@ -10,6 +10,7 @@
 #include "ThreadIndex.h"
 #include "VisibleMessageList.h"
 
+#include "content/MessageBlockList.h"
 #include "content/MessageContentCache.h"
 #include "liveinbox/CommandRunner.h"
 #include "liveinbox/HintSource.h"
@@ -105,6 +106,8 @@ class Inbox : public QObject
     // The selected message's texts, empty without a selection.
     Q_PROPERTY(QString selectedSubject READ selectedSubject NOTIFY selectedMessageChanged)
     Q_PROPERTY(QString selectedBody READ selectedBody NOTIFY selectedMessageChanged)
+    // The selected message's body as text blocks, for the reader.
+    Q_PROPERTY(MessageBlockList *selectedBlocks READ selectedBlocks CONSTANT)
     Q_PROPERTY(int totalUnreadCount READ totalUnreadCount NOTIFY countsChanged)
     Q_PROPERTY(int unreadCount READ unreadCount NOTIFY countsChanged)
     Q_PROPERTY(QString scopeName READ scopeName NOTIFY countsChanged)
@@ -254,6 +257,7 @@ public:
     Q_INVOKABLE void clearReplyStatus() { setReplyStatus(std::nullopt); }
     QString selectedSubject() const;
     QString selectedBody() const;
+    MessageBlockList *selectedBlocks() const { return m_selectedBlocks; }
 
     // ---- Panel state ----
     Q_INVOKABLE void open();
@@ -465,4 +469,5 @@ private:
     QSet<Scheduler::TimerId> m_posted; // scheduled tasks that still hold `this`
     VisibleMessageList *m_visibleList = nullptr; // a child object
     ListControls *m_controls = nullptr;          // a child object
+    MessageBlockList *m_selectedBlocks = nullptr; // a child object
 };

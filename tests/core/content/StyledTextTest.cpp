@@ -150,3 +150,28 @@ TEST(StyledTextRuns, FlattenTheSpans)
     EXPECT_EQ(StyledText(QStringLiteral("plain")).runs(), (std::vector<Run>{{0, 5, false, false, false, false, QString()}}));
     EXPECT_TRUE(StyledText().runs().empty());
 }
+
+TEST(StyledTextHtml, LinksTakeTheTintAndOnlyLinks)
+{
+    const StyledText text =
+        MessageMarkdown::inlineText(u"see [notes](https://tandrel.example/n) and [x](javascript:alert(1)) here");
+    QTextDocument document;
+    document.setHtml(text.toHtml(QStringLiteral("#f0b3c4")));
+    int tinted = 0;
+    for (QTextBlock block = document.begin(); block != document.end(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            const bool link = !format.anchorHref().isEmpty();
+            EXPECT_EQ(link, it.fragment().text() == QStringLiteral("notes")) << qPrintable(it.fragment().text());
+            if (link) {
+                EXPECT_EQ(format.foreground().color(), QColor(0xf0, 0xb3, 0xc4));
+                ++tinted;
+            } else {
+                EXPECT_NE(format.foreground().color(), QColor(0xf0, 0xb3, 0xc4));
+            }
+        }
+    }
+    EXPECT_EQ(tinted, 1);
+    // A colour cannot break out of its attribute either.
+    EXPECT_FALSE(text.toHtml(QStringLiteral("red\"><script>")).contains(QStringLiteral("<script")));
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "MessageContent.h"
+
+#include <QAbstractListModel>
+#include <QString>
+
+#include <memory>
+
+// The text blocks of one parsed body, as the reader lists them (one row a block, in order). A new body
+// replaces the rows; the same body again changes nothing, so the reader keeps its scroll position across
+// refreshes.
+class MessageBlockList final : public QAbstractListModel
+{
+    Q_OBJECT
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+public:
+    enum Role {
+        KindRole = Qt::UserRole + 1, // "paragraph", "heading", "item", "quote" or "code"
+        HtmlRole,                    // the styled text as escaped rich text (not for code)
+        TextRole,                    // the block's plain text (the code itself for code)
+        MarkerRole,                  // an item's marker as written ("•" for bullets)
+    };
+
+    // The tint of links in the reader.
+    static inline const QString linkColour = QStringLiteral("#f0b3c4");
+
+    explicit MessageBlockList(QObject *parent) : QAbstractListModel(parent) {}
+
+    // Shows `content`, parsed from `body`; null shows nothing.
+    void show(const QString &body, std::shared_ptr<const MessageContent> content);
+    int count() const { return int(m_blocks.size()); }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+Q_SIGNALS:
+    void countChanged();
+
+private:
+    struct Row
+    {
+        QString kind;
+        QString html;
+        QString text;
+        QString marker;
+    };
+
+    std::optional<QString> m_body;
+    std::vector<Row> m_blocks;
+};

@@ -1,0 +1,44 @@
+#include "content/MessageBlockList.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList column(const MessageBlockList &list, int role)
+{
+    QStringList values;
+    for (int row = 0; row < list.rowCount(); ++row)
+        values.append(list.data(list.index(row), role).toString());
+    return values;
+}
+
+} // namespace
+
+TEST(MessageBlockList, ListsEveryBlockAndKeepsItsRowsForTheSameBody)
+{
+    MessageBlockList list(nullptr);
+    QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const QString body = QStringLiteral("# Title\n\nSome **text**.\n\n- one\n3) three\n\n> quoted\n> again\n\n```\ncode  line\n```");
+    list.show(body, std::make_shared<MessageContent>(body));
+    EXPECT_EQ(column(list, MessageBlockList::KindRole),
+              (QStringList{QStringLiteral("heading"), QStringLiteral("paragraph"), QStringLiteral("item"),
+                           QStringLiteral("item"), QStringLiteral("quote"), QStringLiteral("quote"),
+                           QStringLiteral("code")}));
+    EXPECT_EQ(column(list, MessageBlockList::MarkerRole).mid(2, 2), (QStringList{QStringLiteral("•"), QStringLiteral("3)")}));
+    EXPECT_EQ(column(list, MessageBlockList::TextRole).last(), QStringLiteral("code  line"));
+    EXPECT_TRUE(column(list, MessageBlockList::HtmlRole).at(1).contains(QStringLiteral("<b>text</b>")));
+    EXPECT_TRUE(column(list, MessageBlockList::HtmlRole).last().isEmpty()) << "code is never rich text";
+
+    // The same body again (a refresh, or a new parse of it) keeps the rows; another body replaces them.
+    QSignalSpy reset(&list, &QAbstractItemModel::modelReset);
+    list.show(body, std::make_shared<MessageContent>(body));
+    EXPECT_EQ(reset.count(), 0);
+    list.show(QStringLiteral("other"), std::make_shared<MessageContent>(QStringLiteral("other")));
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(list.count(), 1);
+    list.show(QString(), nullptr);
+    EXPECT_EQ(list.count(), 0);
+}
