@@ -19,7 +19,12 @@ void VirtualScheduler::cancel(TimerId id)
 
 void VirtualScheduler::advance(double seconds)
 {
-    const double target = m_now + (seconds > 0 ? seconds : 0);
+    advanceTo(m_now + (seconds > 0 ? seconds : 0));
+}
+
+void VirtualScheduler::advanceTo(double time)
+{
+    const double target = time > m_now ? time : m_now;
     while (!m_tasks.empty() && m_tasks.begin()->first.first <= target) {
         auto it = m_tasks.begin();
         m_now = it->first.first;

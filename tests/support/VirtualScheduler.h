@@ -15,6 +15,9 @@ public:
 
     // Moves the clock forward, running every task that falls due, in time order.
     void advance(double seconds);
+    // Moves the clock to `time` (never backwards), as advance() does. A task scheduled `d` seconds
+    // from `t` falls due at exactly advanceTo(t + d), free of rounding from several smaller steps.
+    void advanceTo(double time);
     // Runs the tasks due at the current time (a zero-second advance).
     void runDue() { advance(0); }
     std::size_t pendingCount() const { return m_tasks.size(); }

@@ -228,10 +228,12 @@ TEST_F(InboxSync, SyncLoopRefreshesPerHintAndBacksOffThirtySecondsAfterAFailure)
 
     // A failure refreshes, waits 30 s, then refreshes and subscribes again.
     hints->end(Failure::url(Failure::cannotParseResponse, QStringLiteral("bad hint")));
+    const double failed = scheduler.now();
     EXPECT_EQ(snapshots->started, 5);
-    scheduler.advance(29.9);
+    scheduler.advanceTo(failed + 30 - 1e-3);
+    EXPECT_EQ(snapshots->started, 5);
     EXPECT_EQ(hints->opened, 2);
-    scheduler.advance(0.2);
+    scheduler.advanceTo(failed + 30);
     EXPECT_EQ(snapshots->started, 6);
     EXPECT_EQ(hints->opened, 3);
 }

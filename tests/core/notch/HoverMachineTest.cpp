@@ -53,6 +53,46 @@ TEST(HoverMachine, AVisitEndingBetweenTwoEvaluationsStillCounts)
     EXPECT_FALSE(shell.expanded());
 }
 
+// The timing rules at their edges. The machine is driven at chosen times so that every difference
+// it takes is exact: a visit runs from -v to 0, and an evaluation at t after leaving at 0 comes
+// exactly t seconds later.
+TEST(HoverMachine, DwellAndExitDelaysHoldToTheirEdges)
+{
+    const auto open = [](double now, bool inside) {
+        return HoverMachine::Input{.inside = inside, .now = now, .expanded = true};
+    };
+    struct Case
+    {
+        double visit;
+        bool engaged;
+        double exitDelay;
+    };
+    for (const Case c : {Case{0.649, false, 0.12}, Case{0.65, true, 0.5}}) {
+        SCOPED_TRACE(c.visit);
+        // Seen still inside at the end of the visit.
+        HoverMachine staying;
+        staying.update(open(-c.visit, true));
+        staying.update(open(0, true));
+        EXPECT_EQ(staying.intent().engaged, c.engaged);
+
+        // Seen outside first: the visit ended between two evaluations.
+        HoverMachine leaving;
+        leaving.update(open(-c.visit, true));
+        HoverMachine::Actions actions = leaving.update(open(0, false));
+        EXPECT_EQ(leaving.intent().engaged, c.engaged);
+        EXPECT_EQ(actions.recheckAfter, c.exitDelay);
+        actions = leaving.update(open(c.exitDelay - 1e-3, false));
+        EXPECT_FALSE(actions.close);
+        // Due in less than a millisecond: the re-check still waits one.
+        actions = leaving.update(open(c.exitDelay - 1e-7, false));
+        EXPECT_FALSE(actions.close);
+        EXPECT_EQ(actions.recheckAfter, 0.001);
+        actions = leaving.update(open(c.exitDelay, false));
+        EXPECT_TRUE(actions.close);
+        EXPECT_EQ(actions.recheckAfter, std::nullopt);
+    }
+}
+
 TEST(HoverMachine, AShortVisitClosesAfterTheShortDelay)
 {
     NotchShell shell;
@@ -177,23 +217,26 @@ TEST(NotchHitTest, MarginsReachSidewaysAndDownButNeverAbove)
         return NotchHitTest::pointerInsidePresentedSurface(notch, 756, 100, {x, y}, false);
     };
     EXPECT_TRUE(inside(756, 100));
-    EXPECT_FALSE(inside(756, 99.9));
+    EXPECT_FALSE(inside(756, 99.999));
     EXPECT_TRUE(inside(653, 120));
-    EXPECT_FALSE(inside(652.9, 120));
+    EXPECT_FALSE(inside(652.999, 120));
     EXPECT_TRUE(inside(859, 120));
-    EXPECT_FALSE(inside(859.1, 120));
+    EXPECT_FALSE(inside(859.001, 120));
     EXPECT_TRUE(inside(700, 141));
-    EXPECT_FALSE(inside(700, 141.1));
+    EXPECT_FALSE(inside(700, 141.001));
     EXPECT_TRUE(inside(653, 141));
 
     // Open, the reach is 6 points.
     const QSizeF open(440, 416);
     EXPECT_TRUE(NotchHitTest::pointerInsidePresentedSurface(open, 756, 100, {530, 522}, true));
-    EXPECT_FALSE(NotchHitTest::pointerInsidePresentedSurface(open, 756, 100, {529.9, 300}, true));
-    EXPECT_FALSE(NotchHitTest::pointerInsidePresentedSurface(open, 756, 100, {756, 99}, true));
+    EXPECT_TRUE(NotchHitTest::pointerInsidePresentedSurface(open, 756, 100, {982, 522}, true));
+    EXPECT_FALSE(NotchHitTest::pointerInsidePresentedSurface(open, 756, 100, {529.999, 300}, true));
+    EXPECT_FALSE(NotchHitTest::pointerInsidePresentedSurface(open, 756, 100, {982.001, 300}, true));
+    EXPECT_FALSE(NotchHitTest::pointerInsidePresentedSurface(open, 756, 100, {756, 522.001}, true));
+    EXPECT_FALSE(NotchHitTest::pointerInsidePresentedSurface(open, 756, 100, {756, 99.999}, true));
 
     // Outside clicks see the surface without any margin.
     EXPECT_TRUE(NotchHitTest::pointerOnSurface(open, 756, 100, {536, 516}));
-    EXPECT_FALSE(NotchHitTest::pointerOnSurface(open, 756, 100, {535, 300}));
-    EXPECT_FALSE(NotchHitTest::pointerOnSurface(open, 756, 100, {756, 517}));
+    EXPECT_FALSE(NotchHitTest::pointerOnSurface(open, 756, 100, {535.999, 300}));
+    EXPECT_FALSE(NotchHitTest::pointerOnSurface(open, 756, 100, {756, 516.001}));
 }

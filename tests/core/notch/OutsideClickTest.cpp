@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(OutsideClick, SingleClicksCloseOnlyAnUnheldList)
 {
     EXPECT_TRUE(OutsideClick::closeFromOutsideClick(1, false, false));
@@ -98,4 +100,14 @@ TEST(ClickCounter, CountsPressesOfOneButtonCloseInTimeAndPlace)
     EXPECT_EQ(counter.press(Qt::RightButton, 11.0, {106, 105}), 1);
     counter.reset();
     EXPECT_EQ(counter.press(Qt::RightButton, 11.1, {106, 105}), 1);
+
+    // Both limits are inclusive: a press exactly 0.4 s later and exactly 5 points away continues the
+    // series (0.9 - 0.5 is exactly 0.4); a millisecond or a hundredth of a point more does not.
+    for (const auto &[delay, offset, count] : {std::tuple{0.4, QPointF(3, 2), 2}, std::tuple{0.401, QPointF(3, 2), 1},
+                                               std::tuple{0.4, QPointF(-2.5, 2.51), 1}}) {
+        SCOPED_TRACE(testing::Message() << delay << " s, " << offset.manhattanLength() << " points");
+        ClickCounter edge(0.4, 5);
+        edge.press(Qt::LeftButton, 0.5, {100, 100});
+        EXPECT_EQ(edge.press(Qt::LeftButton, 0.5 + delay, QPointF(100, 100) + offset), count);
+    }
 }
