@@ -122,8 +122,50 @@ void frameOnly(benchmark::State &state)
         app.panel()->grabWindow();
 }
 
+// From the click on a message with a 1 MB Markdown body to the first frame of its reader: parsing (the
+// content cache is emptied each time), the block list and the visible blocks laid out and drawn.
+void openLongMessage(benchmark::State &state)
+{
+    SystemScheduler scheduler;
+    AppDelegate::Options options;
+    options.arguments = {QStringLiteral("tandrel-notch"), AppDelegate::demoSwitch};
+    options.scheduler = &scheduler;
+    options.statusItem = false;
+    options.systemMonitors = false;
+    options.pointerLocation = [] { return QPointF(5, 590); };
+    AppDelegate app(std::move(options));
+    app.applicationDidFinishLaunching();
+    QString body;
+    for (int i = 0; body.size() < 1'000'000; ++i) {
+        body += QStringLiteral("## Section %1\n\nA paragraph with **bold**, *emphasis*, `code` and a "
+                               "[link](https://tandrel.example/%1) that runs on for a while to wrap.\n\n"
+                               "- an item\n- another item\n\n> a quoted line\n\n```\nlet x = %1\n```\n\n")
+                    .arg(i);
+    }
+    QList<Message> messages = app.inbox().messages();
+    Message long_ = messages.first();
+    long_.id = QUuid::createUuid();
+    long_.body = body;
+    messages.prepend(long_);
+    app.inbox().setMessages(messages);
+    QCoreApplication::processEvents();
+    app.panel()->grabWindow();
+    for (auto _ : state) {
+        app.inbox().contentCache().clear();
+        app.inbox().select(long_);
+        QCoreApplication::processEvents();
+        app.panel()->grabWindow();
+        state.PauseTiming();
+        app.inbox().setSelectedID(std::nullopt);
+        QCoreApplication::processEvents();
+        app.panel()->grabWindow();
+        state.ResumeTiming();
+    }
+}
+
 } // namespace
 
+BENCHMARK(openLongMessage)->Unit(benchmark::kMillisecond);
 BENCHMARK(warmRefreshToFrame)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(frameOnly)->Unit(benchmark::kMillisecond);
 

@@ -24,15 +24,7 @@ void MessageBlockList::show(const QString &body, std::shared_ptr<const MessageCo
     const int before = count();
     beginResetModel();
     m_body = shown;
-    m_blocks.clear();
-    if (content) {
-        m_blocks.reserve(content->blocks().size());
-        for (const MessageContent::Block &block : content->blocks()) {
-            const bool code = block.kind == MessageContent::Block::Kind::code;
-            m_blocks.push_back({kindName(block.kind), code ? QString() : block.text.toHtml(linkColour),
-                                code ? block.code : block.text.text(), block.marker});
-        }
-    }
+    m_content = std::move(content);
     endResetModel();
     if (count() != before)
         Q_EMIT countChanged();
@@ -47,13 +39,14 @@ QVariant MessageBlockList::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() < 0 || index.row() >= count())
         return {};
-    const Row &row = m_blocks[std::size_t(index.row())];
+    const MessageContent::Block &block = m_content->blocks()[std::size_t(index.row())];
+    const bool code = block.kind == MessageContent::Block::Kind::code;
     switch (role) {
-    case KindRole: return row.kind;
-    case HtmlRole: return row.html;
+    case KindRole: return kindName(block.kind);
+    case HtmlRole: return code ? QString() : block.text.toHtml(linkColour);
     case Qt::DisplayRole:
-    case TextRole: return row.text;
-    case MarkerRole: return row.marker;
+    case TextRole: return code ? block.code : block.text.text();
+    case MarkerRole: return block.marker;
     default: return {};
     }
 }

@@ -29,7 +29,7 @@ public:
 
     // Shows `content`, parsed from `body`; null shows nothing.
     void show(const QString &body, std::shared_ptr<const MessageContent> content);
-    int count() const { return int(m_blocks.size()); }
+    int count() const { return m_content ? int(m_content->blocks().size()) : 0; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -39,14 +39,7 @@ Q_SIGNALS:
     void countChanged();
 
 private:
-    struct Row
-    {
-        QString kind;
-        QString html;
-        QString text;
-        QString marker;
-    };
-
+    // Rows are read straight from the parsed content: a long body costs only the rows on screen.
     std::optional<QString> m_body;
-    std::vector<Row> m_blocks;
+    std::shared_ptr<const MessageContent> m_content;
 };
