@@ -47,6 +47,18 @@ public:
     }
 };
 
+// The demo application, without a tray or global pointer monitors.
+AppDelegate::Options demoOptions(Scheduler &scheduler)
+{
+    AppDelegate::Options options;
+    options.arguments = {QStringLiteral("tandrel-notch"), AppDelegate::demoSwitch};
+    options.scheduler = &scheduler;
+    options.statusItem = false;
+    options.systemMonitors = false;
+    options.pointerLocation = [] { return QPointF(5, 590); };
+    return options;
+}
+
 void refreshAndDraw(AppDelegate &app)
 {
     app.inbox().refresh();
@@ -108,13 +120,7 @@ void warmRefreshToFrame(benchmark::State &state)
 void frameOnly(benchmark::State &state)
 {
     SystemScheduler scheduler;
-    AppDelegate::Options options;
-    options.arguments = {QStringLiteral("tandrel-notch"), AppDelegate::demoSwitch};
-    options.scheduler = &scheduler;
-    options.statusItem = false;
-    options.systemMonitors = false;
-    options.pointerLocation = [] { return QPointF(5, 590); };
-    AppDelegate app(std::move(options));
+    AppDelegate app(demoOptions(scheduler));
     app.applicationDidFinishLaunching();
     QCoreApplication::processEvents();
     app.panel()->grabWindow();
@@ -127,13 +133,7 @@ void frameOnly(benchmark::State &state)
 void openLongMessage(benchmark::State &state)
 {
     SystemScheduler scheduler;
-    AppDelegate::Options options;
-    options.arguments = {QStringLiteral("tandrel-notch"), AppDelegate::demoSwitch};
-    options.scheduler = &scheduler;
-    options.statusItem = false;
-    options.systemMonitors = false;
-    options.pointerLocation = [] { return QPointF(5, 590); };
-    AppDelegate app(std::move(options));
+    AppDelegate app(demoOptions(scheduler));
     app.applicationDidFinishLaunching();
     QString body;
     for (int i = 0; body.size() < 1'000'000; ++i) {
