@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace {
 
@@ -352,7 +353,14 @@ void Inbox::subscribe()
 void Inbox::refresh(std::function<void()> done)
 {
     // A demo inbox has no service to ask.
-    if (!m_changes.isEmpty() || !m_services.connection) {
+    if (!m_services.connection) {
+        if (done)
+            done();
+        return;
+    }
+    // No snapshot while local changes wait; the request runs once they are all answered.
+    if (!m_changes.isEmpty()) {
+        m_refreshAfterChanges = true;
         if (done)
             done();
         return;
@@ -391,6 +399,12 @@ void Inbox::finishRefresh(qint64 startRevision, Result<LiveSnapshot> snapshot)
         } else {
             clearAfterFailure(snapshot.failure().description);
         }
+    } else if (m_changes.isEmpty()) {
+        // Raced with local changes that are already answered: fetch again now.
+        setRefreshPending(true);
+    } else {
+        // Raced with local changes still waiting: fetch again once they are answered.
+        m_refreshAfterChanges = true;
     }
     setRefreshInFlight(false);
     if (m_refreshPending) {
@@ -892,6 +906,8 @@ void Inbox::drain()
 {
     if (m_changes.isEmpty()) {
         setDrainingChanges(false);
+        if (std::exchange(m_refreshAfterChanges, false))
+            refresh();
         return;
     }
     const LocalChange change = m_changes.first();

@@ -384,6 +384,7 @@ private:
     QList<InboxScope> m_availableScopes;
     bool m_refreshInFlight = false;
     bool m_refreshPending = false;
+    bool m_refreshAfterChanges = false; // a refresh was skipped or discarded while local changes waited
     bool m_syncing = false; // the sync loop is running
     std::shared_ptr<HintSubscription> m_subscription;
     QList<LocalChange> m_changes;

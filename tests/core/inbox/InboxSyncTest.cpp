@@ -55,7 +55,73 @@ TEST_F(InboxSync, NoRefreshWhileALocalChangeIsQueued)
     ASSERT_EQ(inbox->changes().size(), 1);
     inbox->refresh();
     EXPECT_EQ(snapshots->started, 1);
-    EXPECT_FALSE(inbox->refreshPending()); // the request is not remembered
+    EXPECT_FALSE(inbox->refreshPending()); // not coalesced into a running refresh: it waits for the queue
+}
+
+// The service hints at the very change being saved, and new messages may arrive meanwhile: whatever was asked
+// for while changes waited runs once, after the last answer.
+TEST_F(InboxSync, RefreshesAskedForWhileChangesWaitRunOnceTheQueueHasDrained)
+{
+    inbox->startSync();
+    snapshots->finishNext(basic().bytes());
+    ASSERT_TRUE(hints->current.has_value());
+    inbox->select(*byRecord(QStringLiteral("a")));
+    EXPECT_TRUE(hints->hint()); // handled at once, without a snapshot
+    EXPECT_TRUE(hints->hint());
+    EXPECT_EQ(snapshots->started, 1);
+
+    scheduler.runDue();
+    mutations->finishNext(confirmation(QStringLiteral("a")));
+    EXPECT_EQ(snapshots->started, 2) << "one refresh after the confirmation";
+    SnapshotJson later = basic();
+    later.message({.id = QStringLiteral("c"), .unread = true});
+    snapshots->finishNext(later.bytes());
+    scheduler.runDue();
+    EXPECT_EQ(snapshots->started, 2);
+    ASSERT_TRUE(byRecord(QStringLiteral("c")).has_value()) << "the message that arrived meanwhile shows";
+    EXPECT_EQ(inbox->messages().size(), 3);
+
+    // A failed change drains the queue just the same.
+    inbox->toggleFocus(*byRecord(QStringLiteral("c")));
+    inbox->refresh();
+    scheduler.runDue();
+    mutations->finishNext(Failure::tandrel(2, QStringLiteral("offline")));
+    EXPECT_EQ(snapshots->started, 3);
+}
+
+TEST_F(InboxSync, ASnapshotDiscardedForALocalChangeIsFetchedAgain)
+{
+    deliver(basic());
+    SnapshotJson later = basic();
+    later.message({.id = QStringLiteral("c")});
+
+    // Discarded while the change still waits: fetched again after its answer.
+    inbox->refresh();
+    inbox->select(*byRecord(QStringLiteral("a")));
+    snapshots->finishNext(later.bytes());
+    scheduler.runDue();
+    EXPECT_FALSE(byRecord(QStringLiteral("c")).has_value());
+    EXPECT_EQ(snapshots->started, 2);
+    mutations->finishNext(confirmation(QStringLiteral("a")));
+    EXPECT_EQ(snapshots->started, 3);
+    snapshots->finishNext(later.bytes());
+    scheduler.runDue();
+    EXPECT_TRUE(byRecord(QStringLiteral("c")).has_value());
+
+    // Discarded after the change was already answered: fetched again at once, exactly once.
+    inbox->refresh();
+    inbox->toggleFocus(*byRecord(QStringLiteral("c")));
+    scheduler.runDue();
+    mutations->finishNext(confirmation(QStringLiteral("c")));
+    EXPECT_EQ(snapshots->started, 4);
+    snapshots->finishNext(Failure::tandrel(2, QStringLiteral("stale failure")));
+    EXPECT_FALSE(inbox->connectionError().has_value());
+    scheduler.runDue();
+    EXPECT_EQ(snapshots->started, 5);
+    snapshots->finishNext(later.bytes());
+    scheduler.runDue();
+    EXPECT_EQ(snapshots->started, 5);
+    EXPECT_EQ(inbox->messages().size(), 3);
 }
 
 TEST_F(InboxSync, StaleSnapshotsAndFailuresAfterALocalChangeAreDropped)
