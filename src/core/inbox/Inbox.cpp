@@ -474,8 +474,9 @@ void Inbox::apply(const LiveSnapshot &snapshot)
         Q_EMIT availableScopesChanged();
     }
 
-    // 5. A vanished scope falls back to the personal inbox.
-    if (!m_availableScopes.contains(m_scope))
+    // 5. A vanished scope falls back to the personal inbox (which stays as it is when it is already shown,
+    // listed or not).
+    if (!m_availableScopes.contains(m_scope) && !m_scope.isPersonal())
         switchScope(InboxScope::personal());
 
     // 6-7. Arrival detection, then the messages through the conversion cache. When the cache hands back the

@@ -229,6 +229,39 @@ TEST_F(InboxSync, AVanishedScopeSwitchesToPersonalAndResetsTheControls)
     EXPECT_FALSE(inbox->kind().has_value());
 }
 
+TEST_F(InboxSync, AnInboxWithoutThePersonalScopeKeepsTheViewOnEverySnapshot)
+{
+    SnapshotJson teamOnly;
+    teamOnly.scope(teamScope()).message({.id = QStringLiteral("a"), .unread = true});
+    teamOnly.message({.id = QStringLiteral("b"), .scopeId = QStringLiteral("team")});
+    deliver(teamOnly);
+    ASSERT_EQ(inbox->scope(), InboxScope::personal());
+    inbox->select(*byRecord(QStringLiteral("a")));
+    scheduler.runDue();
+    mutations->finishNext(confirmation(QStringLiteral("a")));
+    inbox->setQuery(QStringLiteral("x"));
+    inbox->setFilter(InboxFilter::unread);
+    inbox->setLabel(QStringLiteral("Needs response"));
+    inbox->setKind(ConversationKind::direct);
+
+    deliver(teamOnly);
+    EXPECT_EQ(inbox->scope(), InboxScope::personal());
+    EXPECT_EQ(inbox->selectedID(), localID(QStringLiteral("a")));
+    EXPECT_EQ(inbox->query(), QStringLiteral("x"));
+    EXPECT_EQ(inbox->filter(), InboxFilter::unread);
+    EXPECT_EQ(inbox->label(), QStringLiteral("Needs response"));
+    EXPECT_EQ(inbox->kind(), ConversationKind::direct);
+
+    // A team scope that vanishes still falls back, even to an unlisted personal inbox.
+    inbox->switchScope(InboxScope{QStringLiteral("team")});
+    inbox->setQuery(QStringLiteral("y"));
+    SnapshotJson otherTeam;
+    otherTeam.scope(teamScope(QStringLiteral("other")));
+    deliver(otherTeam);
+    EXPECT_EQ(inbox->scope(), InboxScope::personal());
+    EXPECT_TRUE(inbox->query().isEmpty());
+}
+
 TEST_F(InboxSync, SelectionSurvivesOnlyWhileItsMessageDoes)
 {
     deliver(basic());
