@@ -1128,22 +1128,22 @@ void Inbox::sendReply(const Message &message)
         *m_accountID, message.scope.isPersonal(), message.senderAccountID, message.conversationID,
         message.serverMessageID);
     const QUuid pendingID = pending.id;
+    const SentReply sentReply{pendingID, key, draft, *m_accountID, m_serviceOrigin};
     m_services.replyConnection->run(
         QStringLiteral("reply"), message.remoteID, draft, arguments,
-        [this, pendingID, key, draft](Result<QByteArray> output) {
+        [this, sentReply, pendingID](Result<QByteArray> output) {
             if (!output.ok()) {
-                failReply(pendingID, key, draft, output.failure());
+                failReply(sentReply, output.failure());
                 return;
             }
             const Result<LiveSendResult> result = WireDecoder::sendResult(output.value());
             if (!result.ok()) {
-                failReply(pendingID, key, draft, result.failure());
+                failReply(sentReply, result.failure());
                 return;
             }
             const QString status = QString::fromStdString(result.value().status);
             if (status != QLatin1String("released") && status != QLatin1String("quarantined")) {
-                failReply(pendingID, key, draft,
-                          Failure::tandrel(1, QStringLiteral("The service rejected this reply.")));
+                failReply(sentReply, Failure::tandrel(1, QStringLiteral("The service rejected this reply.")));
                 return;
             }
             confirmReply(pendingID, QString::fromStdString(result.value().id), status);
@@ -1151,20 +1151,30 @@ void Inbox::sendReply(const Message &message)
         });
 }
 
-void Inbox::failReply(const QUuid &pendingID, const QString &key, const QString &draft, const Failure &failure)
+void Inbox::failReply(const SentReply &sent, const Failure &failure)
 {
     QList<PendingReply> replies;
     for (const PendingReply &reply : std::as_const(m_pendingReplies)) {
-        if (reply.id != pendingID)
+        if (reply.id != sent.pendingID)
             replies.append(reply);
     }
     if (replies.size() != m_pendingReplies.size())
         setPendingReplies(std::move(replies));
-    // The returned text goes first; anything typed meanwhile follows after a blank line.
-    const QString current = m_replyDrafts.value(key);
-    setReplyDraft(key, current.isEmpty() ? draft : draft + QStringLiteral("\n\n") + current);
-    setActionError(QStringLiteral("Could not confirm sending. Check the conversation before trying again. ") +
-                   failure.description);
+    QString error = QStringLiteral("Could not confirm sending. Check the conversation before trying again. ") +
+                    failure.description;
+    if (m_accountID == sent.accountID && m_serviceOrigin == sent.origin) {
+        // The returned text goes first; anything typed meanwhile follows after a blank line.
+        const QString current = m_replyDrafts.value(sent.key);
+        setReplyDraft(sent.key, current.isEmpty() ? sent.draft : sent.draft + QStringLiteral("\n\n") + current);
+    } else {
+        // The account changed meanwhile: its conversations are gone, so the text cannot go back. Name it.
+        constexpr qsizetype shown = 60;
+        QString start = sent.draft.simplified();
+        if (start.size() > shown)
+            start = start.first(shown).trimmed() + QStringLiteral("…");
+        error += QStringLiteral(" The reply was not restored because the account changed; it began: “%1”").arg(start);
+    }
+    setActionError(error);
 }
 
 void Inbox::confirmReply(const QUuid &id, const QString &serverID, const QString &status)

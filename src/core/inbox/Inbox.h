@@ -339,7 +339,16 @@ private:
     void apply(const LiveSnapshot &snapshot);
     void clearAfterFailure(const QString &description);
     void announceArrival(const QUuid &id);
-    void failReply(const QUuid &pendingID, const QString &key, const QString &draft, const Failure &failure);
+    // A reply on its way: what a failure needs to put it back.
+    struct SentReply
+    {
+        QUuid pendingID;
+        QString key;
+        QString draft;
+        QString accountID;
+        std::optional<QString> origin;
+    };
+    void failReply(const SentReply &sent, const Failure &failure);
     void setPendingReplies(QList<PendingReply> replies);
     void setDemoIndex(int index);
     Scheduler::TimerId post(double seconds, std::function<void()> task);
