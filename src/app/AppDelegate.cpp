@@ -104,7 +104,7 @@ InboxServices AppDelegate::liveServices(Scheduler &scheduler)
     services.mutationConnection = std::make_unique<LiveInboxConnection>(scheduler);
     services.subscriptionConnection = std::make_unique<LiveInboxConnection>(scheduler);
     services.replyConnection = std::make_unique<LiveInboxConnection>(scheduler);
-    services.hints = std::make_unique<SyncSocket>(*services.subscriptionConnection);
+    services.hints = std::make_unique<SyncSocket>(*services.subscriptionConnection, scheduler);
     auto decoder = std::make_shared<SnapshotDecoder>();
     services.decodeSnapshot = [decoder](QByteArray bytes, std::function<void(Result<LiveSnapshot>)> done) {
         decoder->decode(std::move(bytes), std::move(done));

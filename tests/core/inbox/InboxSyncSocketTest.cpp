@@ -33,7 +33,7 @@ TEST(InboxSyncSocket, HintsRefreshAndAClosedSocketBacksOff)
                                    .arg(server.serverPort())
                                    .toUtf8();
     subscriptions->autoRespond = [tickets](const FakeRunner::Call &) -> Result<QByteArray> { return tickets; };
-    services.hints = std::make_unique<SyncSocket>(*subscriptions);
+    services.hints = std::make_unique<SyncSocket>(*subscriptions, scheduler);
     services.subscriptionConnection = std::move(subscriptions);
     services.connection = std::move(snapshots);
     Inbox inbox(true, std::move(services));
