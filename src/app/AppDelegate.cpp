@@ -278,7 +278,10 @@ void AppDelegate::wakeSync()
 {
     if (!m_inbox->live())
         return;
-    post(0, [this] { m_inbox->refresh(); });
+    post(0, [this] {
+        m_inbox->refresh();
+        m_inbox->renewSync();
+    });
 }
 
 bool AppDelegate::applicationShouldTerminate()

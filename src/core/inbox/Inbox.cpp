@@ -350,6 +350,12 @@ void Inbox::subscribe()
         });
 }
 
+void Inbox::renewSync()
+{
+    if (m_subscription)
+        m_subscription->cancel(); // a normal end: the loop goes round again at once
+}
+
 void Inbox::refresh(std::function<void()> done)
 {
     // A demo inbox has no service to ask.

@@ -113,6 +113,9 @@ public:
     // Fetches and applies one snapshot, coalescing concurrent requests. `done` runs when this call has
     // finished its part (at once when the call was skipped or coalesced).
     void refresh(std::function<void()> done = {});
+    // Ends the open sync call, if any, so the loop refreshes and subscribes again with fresh tickets: after a
+    // wake from sleep, tickets and connections rarely survive.
+    void renewSync();
     Q_INVOKABLE void retry() { refresh(); }
 
     // ---- Stored fields ----
