@@ -72,7 +72,7 @@ TEST_F(InboxSync, RefreshesAskedForWhileChangesWaitRunOnceTheQueueHasDrained)
 
     scheduler.runDue();
     mutations->finishNext(confirmation(QStringLiteral("a")));
-    EXPECT_EQ(snapshots->started, 2) << "one refresh after the confirmation";
+    ASSERT_EQ(snapshots->started, 2) << "one refresh after the confirmation";
     SnapshotJson later = basic();
     later.message({.id = QStringLiteral("c"), .unread = true});
     snapshots->finishNext(later.bytes());
@@ -103,7 +103,7 @@ TEST_F(InboxSync, ASnapshotDiscardedForALocalChangeIsFetchedAgain)
     EXPECT_FALSE(byRecord(QStringLiteral("c")).has_value());
     EXPECT_EQ(snapshots->started, 2);
     mutations->finishNext(confirmation(QStringLiteral("a")));
-    EXPECT_EQ(snapshots->started, 3);
+    ASSERT_EQ(snapshots->started, 3);
     snapshots->finishNext(later.bytes());
     scheduler.runDue();
     EXPECT_TRUE(byRecord(QStringLiteral("c")).has_value());
@@ -113,11 +113,11 @@ TEST_F(InboxSync, ASnapshotDiscardedForALocalChangeIsFetchedAgain)
     inbox->toggleFocus(*byRecord(QStringLiteral("c")));
     scheduler.runDue();
     mutations->finishNext(confirmation(QStringLiteral("c")));
-    EXPECT_EQ(snapshots->started, 4);
+    ASSERT_EQ(snapshots->started, 4);
     snapshots->finishNext(Failure::tandrel(2, QStringLiteral("stale failure")));
     EXPECT_FALSE(inbox->connectionError().has_value());
     scheduler.runDue();
-    EXPECT_EQ(snapshots->started, 5);
+    ASSERT_EQ(snapshots->started, 5);
     snapshots->finishNext(later.bytes());
     scheduler.runDue();
     EXPECT_EQ(snapshots->started, 5);
