@@ -70,11 +70,12 @@ TEST(InboxSyncSocket, HintsRefreshAndAClosedSocketBacksOff)
 // again at once with fresh tickets, without the back-off of a failure.
 TEST(InboxSyncSocket, RenewingAfterAWakeReconnectsWithFreshTickets)
 {
-    QWebSocketServer server(QStringLiteral("sync"), QWebSocketServer::NonSecureMode);
-    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    // Declared before the server: its sockets report their end while it is destroyed.
     std::vector<QWebSocket *> sockets;
     std::vector<std::optional<int>> closeCodes;
     std::vector<bool> ready; // the client end answered a ping, so it is open too
+    QWebSocketServer server(QStringLiteral("sync"), QWebSocketServer::NonSecureMode);
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
     QObject::connect(&server, &QWebSocketServer::newConnection, [&] {
         while (QWebSocket *socket = server.nextPendingConnection()) {
             socket->setParent(&server);
