@@ -2,6 +2,8 @@
 #include "liveinbox/SyncSocket.h"
 
 #include <QCoreApplication>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <QWebSocket>
 #include <QWebSocketHandshakeOptions>
@@ -129,4 +131,55 @@ TEST(InboxSyncSocket, RenewingAfterAWakeReconnectsWithFreshTickets)
     sockets[1]->sendTextMessage(QStringLiteral(R"({"type":"stateChange","version":1})"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return snapshotRunner->started == snapshotsBefore + 2; }));
     EXPECT_FALSE(inbox.connectionError().has_value());
+}
+
+// A server that accepts the connection and never answers: after 30 seconds the handshake fails like any
+// socket failure, so the loop refreshes, backs off for 30 seconds and subscribes again.
+TEST(InboxSyncSocket, AHandshakeThatNeverCompletesBacksOffAndRetries)
+{
+    std::vector<QTcpSocket *> connections; // declared before the server, which reports their end
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+    QObject::connect(&silent, &QTcpServer::newConnection, [&] {
+        while (QTcpSocket *socket = silent.nextPendingConnection()) {
+            socket->setParent(&silent);
+            connections.push_back(socket);
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] { socket->readAll(); });
+        }
+    });
+
+    VirtualScheduler scheduler;
+    InboxServices services;
+    services.scheduler = &scheduler;
+    auto snapshots = std::make_unique<FakeRunner>();
+    FakeRunner *snapshotRunner = snapshots.get();
+    snapshotRunner->autoRespond = [](const FakeRunner::Call &) -> Result<QByteArray> {
+        return SnapshotJson().scope(personalScope()).bytes();
+    };
+    auto subscriptions = std::make_unique<FakeRunner>();
+    FakeRunner *ticketRunner = subscriptions.get();
+    const QByteArray tickets = QStringLiteral(R"({"subscriptions":[{"url":"ws://127.0.0.1:%1/sync","ticket":"t","expiresAt":1}]})")
+                                   .arg(silent.serverPort())
+                                   .toUtf8();
+    subscriptions->autoRespond = [tickets](const FakeRunner::Call &) -> Result<QByteArray> { return tickets; };
+    services.hints = std::make_unique<SyncSocket>(*subscriptions, scheduler);
+    services.subscriptionConnection = std::move(subscriptions);
+    services.connection = std::move(snapshots);
+    Inbox inbox(true, std::move(services));
+
+    inbox.startSync();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return connections.size() == 1 && connections[0]->bytesAvailable() == 0; }));
+    EXPECT_EQ(snapshotRunner->started, 1);
+    scheduler.advance(29.9);
+    QTest::qWait(50);
+    EXPECT_EQ(snapshotRunner->started, 1);
+
+    scheduler.advance(0.1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return snapshotRunner->started == 2; })); // the refresh after a failure
+    ASSERT_TRUE(QTest::qWaitFor([&] { return connections[0]->state() == QAbstractSocket::UnconnectedState; }));
+    scheduler.advance(29.9);
+    EXPECT_EQ(ticketRunner->started, 1);
+    scheduler.advance(0.1);
+    EXPECT_EQ(ticketRunner->started, 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return connections.size() == 2; }));
 }
