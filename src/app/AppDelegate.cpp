@@ -105,7 +105,7 @@ InboxServices AppDelegate::liveServices(Scheduler &scheduler)
     services.mutationConnection = std::make_unique<LiveInboxConnection>(scheduler);
     services.subscriptionConnection = std::make_unique<LiveInboxConnection>(scheduler);
     services.replyConnection = std::make_unique<LiveInboxConnection>(scheduler);
-    services.hints = std::make_unique<SyncSocket>(*services.subscriptionConnection);
+    services.hints = std::make_unique<SyncSocket>(*services.subscriptionConnection, scheduler);
     auto decoder = std::make_shared<SnapshotDecoder>();
     services.decodeSnapshot = [decoder](QByteArray bytes, std::function<void(Result<LiveSnapshot>)> done) {
         decoder->decode(std::move(bytes), std::move(done));
@@ -282,7 +282,10 @@ void AppDelegate::wakeSync()
 {
     if (!m_inbox->live())
         return;
-    post(0, [this] { m_inbox->refresh(); });
+    post(0, [this] {
+        m_inbox->refresh();
+        m_inbox->renewSync();
+    });
 }
 
 bool AppDelegate::applicationShouldTerminate()

@@ -20,7 +20,7 @@ int countIn(const Inbox &inbox, const InboxScope &scope)
                              [&](const Message &message) { return message.scope == scope; }));
 }
 
-InboxServices fakeServices(Scheduler &scheduler, FakeRunner *&snapshots)
+InboxServices fakeServices(Scheduler &scheduler, FakeRunner *&snapshots, FakeHintSource **hints = nullptr)
 {
     InboxServices services;
     services.scheduler = &scheduler;
@@ -30,7 +30,10 @@ InboxServices fakeServices(Scheduler &scheduler, FakeRunner *&snapshots)
     services.mutationConnection = std::make_unique<FakeRunner>();
     services.subscriptionConnection = std::make_unique<FakeRunner>();
     services.replyConnection = std::make_unique<FakeRunner>();
-    services.hints = std::make_unique<FakeHintSource>();
+    auto source = std::make_unique<FakeHintSource>();
+    if (hints)
+        *hints = source.get();
+    services.hints = std::move(source);
     return services;
 }
 
@@ -80,21 +83,25 @@ TEST_F(DemoApp, TheVisualizationSwitchOpensItsSampleInTheDemoOnly)
 
     app.reset();
     FakeRunner *snapshots = nullptr;
+    FakeHintSource *hints = nullptr;
     launch({QStringLiteral("--visualization-demo")},
-           [&snapshots](Scheduler &scheduler) { return fakeServices(scheduler, snapshots); });
+           [&snapshots, &hints](Scheduler &scheduler) { return fakeServices(scheduler, snapshots, &hints); });
     EXPECT_TRUE(inbox().live());
     EXPECT_FALSE(inbox().expanded());
     EXPECT_FALSE(inbox().selectedID());
     ASSERT_TRUE(snapshots);
     EXPECT_EQ(snapshots->started, 1); // the sync loop started with a snapshot
 
-    // Waking the computer refreshes a live inbox once the current refresh is done.
+    // Waking the computer refreshes a live inbox once the current refresh is done, and renews its sockets.
     snapshots->finishNext(Failure::tandrel(1, QStringLiteral("offline")));
     clock.runDue();
     const int started = snapshots->started;
+    ASSERT_TRUE(hints && hints->current.has_value());
     app->wakeSync();
+    EXPECT_FALSE(hints->cancelled);
     clock.runDue();
     EXPECT_EQ(snapshots->started, started + 1);
+    EXPECT_TRUE(hints->cancelled);
 }
 
 TEST_F(DemoApp, WakingInTheDemoStartsNoRefresh)

@@ -7,6 +7,33 @@ Scheduler::TimerId VirtualScheduler::schedule(double seconds, std::function<void
     return id;
 }
 
+Scheduler::TimerId VirtualScheduler::scheduleAwake(double seconds, std::function<void()> task)
+{
+    const TimerId id = schedule(seconds, std::move(task));
+    for (auto &[due, pending] : m_tasks) {
+        if (pending.id == id)
+            pending.awake = true;
+    }
+    return id;
+}
+
+void VirtualScheduler::suspend(double seconds)
+{
+    if (!(seconds > 0))
+        return;
+    decltype(m_tasks) moved;
+    for (auto it = m_tasks.begin(); it != m_tasks.end();) {
+        if (it->second.awake) {
+            moved.emplace(std::make_pair(it->first.first + seconds, it->first.second), std::move(it->second));
+            it = m_tasks.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    m_tasks.merge(moved);
+    advance(seconds);
+}
+
 void VirtualScheduler::cancel(TimerId id)
 {
     for (auto it = m_tasks.begin(); it != m_tasks.end(); ++it) {

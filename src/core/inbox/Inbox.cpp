@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace {
 
@@ -401,10 +402,23 @@ void Inbox::subscribe()
         });
 }
 
+void Inbox::renewSync()
+{
+    if (m_subscription)
+        m_subscription->cancel(); // a normal end: the loop goes round again at once
+}
+
 void Inbox::refresh(std::function<void()> done)
 {
     // A demo inbox has no service to ask.
-    if (!m_changes.isEmpty() || !m_services.connection) {
+    if (!m_services.connection) {
+        if (done)
+            done();
+        return;
+    }
+    // No snapshot while local changes wait; the request runs once they are all answered.
+    if (!m_changes.isEmpty()) {
+        m_refreshAfterChanges = true;
         if (done)
             done();
         return;
@@ -443,6 +457,12 @@ void Inbox::finishRefresh(qint64 startRevision, Result<LiveSnapshot> snapshot)
         } else {
             clearAfterFailure(snapshot.failure().description);
         }
+    } else if (m_changes.isEmpty()) {
+        // Raced with local changes that are already answered: fetch again now.
+        setRefreshPending(true);
+    } else {
+        // Raced with local changes still waiting: fetch again once they are answered.
+        m_refreshAfterChanges = true;
     }
     setRefreshInFlight(false);
     if (m_refreshPending) {
@@ -512,8 +532,9 @@ void Inbox::apply(const LiveSnapshot &snapshot)
         Q_EMIT availableScopesChanged();
     }
 
-    // 5. A vanished scope falls back to the personal inbox.
-    if (!m_availableScopes.contains(m_scope))
+    // 5. A vanished scope falls back to the personal inbox (which stays as it is when it is already shown,
+    // listed or not).
+    if (!m_availableScopes.contains(m_scope) && !m_scope.isPersonal())
         switchScope(InboxScope::personal());
 
     // 6-7. Arrival detection, then the messages through the conversion cache. When the cache hands back the
@@ -944,6 +965,8 @@ void Inbox::drain()
 {
     if (m_changes.isEmpty()) {
         setDrainingChanges(false);
+        if (std::exchange(m_refreshAfterChanges, false))
+            refresh();
         return;
     }
     const LocalChange change = m_changes.first();
@@ -1163,22 +1186,22 @@ void Inbox::sendReply(const Message &message)
         *m_accountID, message.scope.isPersonal(), message.senderAccountID, message.conversationID,
         message.serverMessageID);
     const QUuid pendingID = pending.id;
+    const SentReply sentReply{pendingID, key, draft, *m_accountID, m_serviceOrigin};
     m_services.replyConnection->run(
         QStringLiteral("reply"), message.remoteID, draft, arguments,
-        [this, pendingID, key, draft](Result<QByteArray> output) {
+        [this, sentReply, pendingID](Result<QByteArray> output) {
             if (!output.ok()) {
-                failReply(pendingID, key, draft, output.failure());
+                failReply(sentReply, output.failure());
                 return;
             }
             const Result<LiveSendResult> result = WireDecoder::sendResult(output.value());
             if (!result.ok()) {
-                failReply(pendingID, key, draft, result.failure());
+                failReply(sentReply, result.failure());
                 return;
             }
             const QString status = QString::fromStdString(result.value().status);
             if (status != QLatin1String("released") && status != QLatin1String("quarantined")) {
-                failReply(pendingID, key, draft,
-                          Failure::tandrel(1, QStringLiteral("The service rejected this reply.")));
+                failReply(sentReply, Failure::tandrel(1, QStringLiteral("The service rejected this reply.")));
                 return;
             }
             confirmReply(pendingID, QString::fromStdString(result.value().id), status);
@@ -1186,20 +1209,30 @@ void Inbox::sendReply(const Message &message)
         });
 }
 
-void Inbox::failReply(const QUuid &pendingID, const QString &key, const QString &draft, const Failure &failure)
+void Inbox::failReply(const SentReply &sent, const Failure &failure)
 {
     QList<PendingReply> replies;
     for (const PendingReply &reply : std::as_const(m_pendingReplies)) {
-        if (reply.id != pendingID)
+        if (reply.id != sent.pendingID)
             replies.append(reply);
     }
     if (replies.size() != m_pendingReplies.size())
         setPendingReplies(std::move(replies));
-    // The returned text goes first; anything typed meanwhile follows after a blank line.
-    const QString current = m_replyDrafts.value(key);
-    setReplyDraft(key, current.isEmpty() ? draft : draft + QStringLiteral("\n\n") + current);
-    setActionError(QStringLiteral("Could not confirm sending. Check the conversation before trying again. ") +
-                   failure.description);
+    QString error = QStringLiteral("Could not confirm sending. Check the conversation before trying again. ") +
+                    failure.description;
+    if (m_accountID == sent.accountID && m_serviceOrigin == sent.origin) {
+        // The returned text goes first; anything typed meanwhile follows after a blank line.
+        const QString current = m_replyDrafts.value(sent.key);
+        setReplyDraft(sent.key, current.isEmpty() ? sent.draft : sent.draft + QStringLiteral("\n\n") + current);
+    } else {
+        // The account changed meanwhile: its conversations are gone, so the text cannot go back. Name it.
+        constexpr qsizetype shown = 60;
+        QString start = sent.draft.simplified();
+        if (start.size() > shown)
+            start = start.first(shown).trimmed() + QStringLiteral("…");
+        error += QStringLiteral(" The reply was not restored because the account changed; it began: “%1”").arg(start);
+    }
+    setActionError(error);
 }
 
 void Inbox::confirmReply(const QUuid &id, const QString &serverID, const QString &status)

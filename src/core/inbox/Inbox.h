@@ -123,6 +123,9 @@ public:
     // Fetches and applies one snapshot, coalescing concurrent requests. `done` runs when this call has
     // finished its part (at once when the call was skipped or coalesced).
     void refresh(std::function<void()> done = {});
+    // Ends the open sync call, if any, so the loop refreshes and subscribes again with fresh tickets: after a
+    // wake from sleep, tickets and connections rarely survive.
+    void renewSync();
     Q_INVOKABLE void retry() { refresh(); }
 
     // ---- Stored fields ----
@@ -368,7 +371,16 @@ private:
     void apply(const LiveSnapshot &snapshot);
     void clearAfterFailure(const QString &description);
     void announceArrival(const QUuid &id);
-    void failReply(const QUuid &pendingID, const QString &key, const QString &draft, const Failure &failure);
+    // A reply on its way: what a failure needs to put it back.
+    struct SentReply
+    {
+        QUuid pendingID;
+        QString key;
+        QString draft;
+        QString accountID;
+        std::optional<QString> origin;
+    };
+    void failReply(const SentReply &sent, const Failure &failure);
     void setPendingReplies(QList<PendingReply> replies);
     void setDemoIndex(int index);
     Scheduler::TimerId post(double seconds, std::function<void()> task);
@@ -413,6 +425,7 @@ private:
     QList<InboxScope> m_availableScopes;
     bool m_refreshInFlight = false;
     bool m_refreshPending = false;
+    bool m_refreshAfterChanges = false; // a refresh was skipped or discarded while local changes waited
     bool m_syncing = false; // the sync loop is running
     std::shared_ptr<HintSubscription> m_subscription;
     QList<LocalChange> m_changes;

@@ -24,6 +24,7 @@ struct Failure
         unsupportedURL = -1002,
         cannotParseResponse = -1017,
         networkConnectionLost = -1005,
+        timedOut = -1001,
     };
 
     static Failure tandrel(qint64 code, const QString &description) { return {tandrelDomain, code, description}; }

@@ -344,7 +344,7 @@ void LiveInboxConnection::readOutput()
 
 void LiveInboxConnection::processStarted()
 {
-    m_watchdog = m_scheduler.schedule(watchdogSeconds, [this] {
+    m_watchdog = m_scheduler.scheduleAwake(watchdogSeconds, [this] {
         m_watchdog = 0;
         watchdogFired();
     });
@@ -358,7 +358,7 @@ void LiveInboxConnection::watchdogFired()
         m_signalSent = SIGTERM;
     m_process->terminate();
     // A tool that ignores the request is killed after a grace period.
-    m_killTimer = m_scheduler.schedule(killGraceSeconds, [this] {
+    m_killTimer = m_scheduler.scheduleAwake(killGraceSeconds, [this] {
         m_killTimer = 0;
         if (m_process && m_process->state() != QProcess::NotRunning) {
             m_signalSent = SIGKILL;

@@ -20,8 +20,8 @@
 //   standard error interleaved), with spare capacity behind the bytes so the decoder needs no copy;
 // - the tool exited with a non-zero status: domain "Tandrel", code = the status, description = the
 //   first 500 bytes of the output as strict UTF-8, trimmed (or "Tandrel connection failed");
-// - the tool was ended by a signal (the watchdog's termination request after 60 seconds, the kill that
-//   follows 5 seconds later, or a crash): the same, with the signal number as the code; never success;
+// - the tool was ended by a signal (the watchdog's termination request after 60 seconds of running time,
+//   the kill that follows 5 seconds later, or a crash; time the computer spends suspended does not count): the same, with the signal number as the code; never success;
 // - the tool printed more than the output limit: it is killed and the run fails;
 // - a platform failure (configuration file unreadable, body directory not creatable, tool not
 //   startable), a configuration that does not decode, or an unaccepted provider.

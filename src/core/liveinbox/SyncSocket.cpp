@@ -12,6 +12,7 @@
 
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -60,9 +61,17 @@ struct LaterDeleter
 class SyncSocket::Call : public std::enable_shared_from_this<Call>
 {
 public:
-    Call(HintHandler onHint, Completion done) : m_onHint(std::move(onHint)), m_done(std::move(done)) {}
+    Call(Scheduler &scheduler, HintHandler onHint, Completion done)
+        : m_scheduler(scheduler), m_onHint(std::move(onHint)), m_done(std::move(done))
+    {
+    }
     Call(const Call &) = delete;
     Call &operator=(const Call &) = delete;
+    ~Call()
+    {
+        for (Channel &channel : m_channels)
+            disarm(channel);
+    }
 
     void start(CommandRunner &runner)
     {
@@ -95,6 +104,7 @@ private:
         bool busy = false;     // the handler has not yet called `handled` for the last hint
         bool draining = false;
         quint64 serial = 0; // numbers the hints given to the handler
+        Scheduler::TimerId watch = 0; // the handshake limit, the idle wait or the wait for an answer to a ping
     };
 
     void subscribed(const Result<QByteArray> &output)
@@ -159,10 +169,58 @@ private:
             if (const auto self = weak.lock())
                 self->finish(Failure::url(Failure::networkConnectionLost, closeDescription(*socket)));
         });
+        // Any frame shows that the connection still carries traffic.
+        const auto alive = [weak, index] {
+            if (const auto self = weak.lock())
+                self->awaitTraffic(index);
+        };
+        QObject::connect(socket, &QWebSocket::connected, socket, alive);
+        QObject::connect(socket, &QWebSocket::textFrameReceived, socket, alive);
+        QObject::connect(socket, &QWebSocket::binaryFrameReceived, socket, alive);
+        QObject::connect(socket, &QWebSocket::pong, socket, alive);
 
         QWebSocketHandshakeOptions options;
         options.setSubprotocols({syncProtocol, ticketPrefix + QString::fromStdString(subscription.ticket)});
         socket->open(subscription.url, options);
+        arm(index, handshakeSeconds, [](Call &call, std::size_t) {
+            call.finish(Failure::url(Failure::timedOut, QStringLiteral("The sync connection did not open in time.")));
+        });
+    }
+
+    // Runs `expired` unless disarmed first; one watch per channel.
+    void arm(std::size_t index, double seconds, void (*expired)(Call &, std::size_t))
+    {
+        Channel &channel = m_channels[index];
+        disarm(channel);
+        std::weak_ptr<Call> weak = weak_from_this();
+        channel.watch = m_scheduler.schedule(seconds, [weak, index, expired] {
+            const auto self = weak.lock();
+            if (!self)
+                return;
+            self->m_channels[index].watch = 0;
+            if (self->m_state == State::running)
+                expired(*self, index);
+        });
+    }
+
+    void disarm(Channel &channel)
+    {
+        if (channel.watch)
+            m_scheduler.cancel(std::exchange(channel.watch, 0));
+    }
+
+    // The connection is open and has just carried a frame: ping it once it has been quiet for a while.
+    void awaitTraffic(std::size_t index)
+    {
+        if (m_state != State::running)
+            return;
+        arm(index, idleSeconds, [](Call &call, std::size_t quiet) {
+            call.m_channels[quiet].socket->ping();
+            call.arm(quiet, pongSeconds, [](Call &silent, std::size_t) {
+                silent.finish(
+                    Failure::url(Failure::timedOut, QStringLiteral("The sync connection stopped answering.")));
+            });
+        });
     }
 
     static QString closeDescription(const QWebSocket &socket)
@@ -254,6 +312,7 @@ private:
     void closeSockets()
     {
         for (Channel &channel : m_channels) {
+            disarm(channel);
             QWebSocket *socket = channel.socket.get();
             if (socket == nullptr)
                 continue;
@@ -264,6 +323,7 @@ private:
         }
     }
 
+    Scheduler &m_scheduler;
     HintHandler m_onHint;
     Completion m_done;
     State m_state = State::fetching;
@@ -282,13 +342,13 @@ private:
     std::shared_ptr<Call> m_call;
 };
 
-SyncSocket::SyncSocket(CommandRunner &runner) : m_runner(runner) {}
+SyncSocket::SyncSocket(CommandRunner &runner, Scheduler &scheduler) : m_runner(runner), m_scheduler(scheduler) {}
 
 SyncSocket::~SyncSocket() = default;
 
 std::unique_ptr<HintSubscription> SyncSocket::notifications(HintHandler onHint, Completion done)
 {
-    auto call = std::make_shared<Call>(std::move(onHint), std::move(done));
+    auto call = std::make_shared<Call>(m_scheduler, std::move(onHint), std::move(done));
     call->start(m_runner);
     return std::make_unique<Subscription>(std::move(call));
 }

@@ -3,6 +3,7 @@
 #include "CommandRunner.h"
 #include "HintSource.h"
 #include "LiveSubscriptions.h"
+#include "Scheduler.h"
 
 #include <QString>
 
@@ -41,8 +42,11 @@ public:
     static inline const QString ticketPrefix = QStringLiteral("ticket.");
     static constexpr qint64 maximumMessageSize = 4096;
     static constexpr std::size_t maximumSubscriptions = 128;
+    static constexpr double handshakeSeconds = 30;
+    static constexpr double idleSeconds = 60;
+    static constexpr double pongSeconds = 30;
 
-    explicit SyncSocket(CommandRunner &runner);
+    SyncSocket(CommandRunner &runner, Scheduler &scheduler);
     ~SyncSocket() override;
 
     std::unique_ptr<HintSubscription> notifications(HintHandler onHint, Completion done) override;
@@ -55,4 +59,5 @@ private:
     class Subscription;
 
     CommandRunner &m_runner;
+    Scheduler &m_scheduler;
 };

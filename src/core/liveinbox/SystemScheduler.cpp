@@ -35,13 +35,23 @@ double SystemScheduler::now() const
 
 Scheduler::TimerId SystemScheduler::schedule(double seconds, std::function<void()> task)
 {
+    return scheduleOn(CLOCK_BOOTTIME, seconds, std::move(task));
+}
+
+Scheduler::TimerId SystemScheduler::scheduleAwake(double seconds, std::function<void()> task)
+{
+    return scheduleOn(CLOCK_MONOTONIC, seconds, std::move(task));
+}
+
+Scheduler::TimerId SystemScheduler::scheduleOn(int clock, double seconds, std::function<void()> task)
+{
     const TimerId id = m_nextId++;
     auto pending = std::make_unique<Pending>();
     pending->task = std::move(task);
 
     if (!(seconds > 0))
         seconds = 0;
-    pending->fd = timerfd_create(CLOCK_BOOTTIME, TFD_NONBLOCK | TFD_CLOEXEC);
+    pending->fd = timerfd_create(clock, TFD_NONBLOCK | TFD_CLOEXEC);
     if (pending->fd >= 0) {
         itimerspec spec{};
         double whole = 0;

@@ -9,8 +9,8 @@
 
 class QSocketNotifier;
 
-// The real clock: CLOCK_BOOTTIME, with one timerfd per pending task, so delays keep counting
-// while the computer sleeps.
+// The real clocks, with one timerfd per pending task: CLOCK_BOOTTIME for schedule(), so delays keep
+// counting while the computer sleeps, and CLOCK_MONOTONIC for scheduleAwake(), which stops during suspend.
 class SystemScheduler final : public QObject, public Scheduler
 {
     Q_OBJECT
@@ -20,10 +20,12 @@ public:
 
     double now() const override;
     TimerId schedule(double seconds, std::function<void()> task) override;
+    TimerId scheduleAwake(double seconds, std::function<void()> task) override;
     void cancel(TimerId id) override;
 
 private:
     struct Pending;
+    TimerId scheduleOn(int clock, double seconds, std::function<void()> task);
     void fire(TimerId id);
 
     std::unordered_map<TimerId, std::unique_ptr<Pending>> m_pending;

@@ -124,6 +124,32 @@ TEST_F(InboxReplies, AToolFailureRestoresTheDraft)
     EXPECT_TRUE(inbox->pendingReplies().isEmpty());
 }
 
+TEST_F(InboxReplies, AFailureAfterAnAccountChangeNamesTheLostTextInsteadOfRestoringIt)
+{
+    const QString text = QStringLiteral("  Let's ship the launch plan on Thursday,\nafter the review with the whole team.");
+    inbox->setReplyDraft(key, text);
+    inbox->sendReply(root);
+    SnapshotJson elsewhere = conversation();
+    elsewhere.account(QStringLiteral("someone-else"));
+    deliver(elsewhere);
+    EXPECT_FALSE(inbox->hasSendingReplies()); // dropped with the old account's reply state
+
+    replies->finishNext(Failure::tandrel(2, QStringLiteral("boom")));
+    EXPECT_TRUE(inbox->replyDrafts().isEmpty());
+    EXPECT_FALSE(inbox->hasUnsentDrafts()) << "nothing the quit guard would ask about but cannot show";
+    EXPECT_EQ(inbox->actionError().value_or(QString()).toStdString(),
+              QStringLiteral("Could not confirm sending. Check the conversation before trying again. boom The reply "
+                             "was not restored because the account changed; it began: “Let's ship the launch plan "
+                             "on Thursday, after the review wit…”")
+                  .toStdString());
+
+    // Back on the account it was sent from, a failure restores the text as usual.
+    inbox->setReplyDraft(key, QStringLiteral("short"));
+    inbox->sendReply(root);
+    replies->finishNext(sent(QStringLiteral("held")));
+    EXPECT_EQ(inbox->replyDrafts().value(key), QStringLiteral("short"));
+}
+
 TEST_F(InboxReplies, PersonalRepliesGoToTheSender)
 {
     const Message dm = *byRecord(QStringLiteral("dm"));

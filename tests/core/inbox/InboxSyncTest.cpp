@@ -55,7 +55,73 @@ TEST_F(InboxSync, NoRefreshWhileALocalChangeIsQueued)
     ASSERT_EQ(inbox->changes().size(), 1);
     inbox->refresh();
     EXPECT_EQ(snapshots->started, 1);
-    EXPECT_FALSE(inbox->refreshPending()); // the request is not remembered
+    EXPECT_FALSE(inbox->refreshPending()); // not coalesced into a running refresh: it waits for the queue
+}
+
+// The service hints at the very change being saved, and new messages may arrive meanwhile: whatever was asked
+// for while changes waited runs once, after the last answer.
+TEST_F(InboxSync, RefreshesAskedForWhileChangesWaitRunOnceTheQueueHasDrained)
+{
+    inbox->startSync();
+    snapshots->finishNext(basic().bytes());
+    ASSERT_TRUE(hints->current.has_value());
+    inbox->select(*byRecord(QStringLiteral("a")));
+    EXPECT_TRUE(hints->hint()); // handled at once, without a snapshot
+    EXPECT_TRUE(hints->hint());
+    EXPECT_EQ(snapshots->started, 1);
+
+    scheduler.runDue();
+    mutations->finishNext(confirmation(QStringLiteral("a")));
+    ASSERT_EQ(snapshots->started, 2) << "one refresh after the confirmation";
+    SnapshotJson later = basic();
+    later.message({.id = QStringLiteral("c"), .unread = true});
+    snapshots->finishNext(later.bytes());
+    scheduler.runDue();
+    EXPECT_EQ(snapshots->started, 2);
+    ASSERT_TRUE(byRecord(QStringLiteral("c")).has_value()) << "the message that arrived meanwhile shows";
+    EXPECT_EQ(inbox->messages().size(), 3);
+
+    // A failed change drains the queue just the same.
+    inbox->toggleFocus(*byRecord(QStringLiteral("c")));
+    inbox->refresh();
+    scheduler.runDue();
+    mutations->finishNext(Failure::tandrel(2, QStringLiteral("offline")));
+    EXPECT_EQ(snapshots->started, 3);
+}
+
+TEST_F(InboxSync, ASnapshotDiscardedForALocalChangeIsFetchedAgain)
+{
+    deliver(basic());
+    SnapshotJson later = basic();
+    later.message({.id = QStringLiteral("c")});
+
+    // Discarded while the change still waits: fetched again after its answer.
+    inbox->refresh();
+    inbox->select(*byRecord(QStringLiteral("a")));
+    snapshots->finishNext(later.bytes());
+    scheduler.runDue();
+    EXPECT_FALSE(byRecord(QStringLiteral("c")).has_value());
+    EXPECT_EQ(snapshots->started, 2);
+    mutations->finishNext(confirmation(QStringLiteral("a")));
+    ASSERT_EQ(snapshots->started, 3);
+    snapshots->finishNext(later.bytes());
+    scheduler.runDue();
+    EXPECT_TRUE(byRecord(QStringLiteral("c")).has_value());
+
+    // Discarded after the change was already answered: fetched again at once, exactly once.
+    inbox->refresh();
+    inbox->toggleFocus(*byRecord(QStringLiteral("c")));
+    scheduler.runDue();
+    mutations->finishNext(confirmation(QStringLiteral("c")));
+    ASSERT_EQ(snapshots->started, 4);
+    snapshots->finishNext(Failure::tandrel(2, QStringLiteral("stale failure")));
+    EXPECT_FALSE(inbox->connectionError().has_value());
+    scheduler.runDue();
+    ASSERT_EQ(snapshots->started, 5);
+    snapshots->finishNext(later.bytes());
+    scheduler.runDue();
+    EXPECT_EQ(snapshots->started, 5);
+    EXPECT_EQ(inbox->messages().size(), 3);
 }
 
 TEST_F(InboxSync, StaleSnapshotsAndFailuresAfterALocalChangeAreDropped)
@@ -161,6 +227,39 @@ TEST_F(InboxSync, AVanishedScopeSwitchesToPersonalAndResetsTheControls)
     EXPECT_EQ(inbox->filter(), InboxFilter::all);
     EXPECT_TRUE(inbox->query().isEmpty());
     EXPECT_FALSE(inbox->kind().has_value());
+}
+
+TEST_F(InboxSync, AnInboxWithoutThePersonalScopeKeepsTheViewOnEverySnapshot)
+{
+    SnapshotJson teamOnly;
+    teamOnly.scope(teamScope()).message({.id = QStringLiteral("a"), .unread = true});
+    teamOnly.message({.id = QStringLiteral("b"), .scopeId = QStringLiteral("team")});
+    deliver(teamOnly);
+    ASSERT_EQ(inbox->scope(), InboxScope::personal());
+    inbox->select(*byRecord(QStringLiteral("a")));
+    scheduler.runDue();
+    mutations->finishNext(confirmation(QStringLiteral("a")));
+    inbox->setQuery(QStringLiteral("x"));
+    inbox->setFilter(InboxFilter::unread);
+    inbox->setLabel(QStringLiteral("Needs response"));
+    inbox->setKind(ConversationKind::direct);
+
+    deliver(teamOnly);
+    EXPECT_EQ(inbox->scope(), InboxScope::personal());
+    EXPECT_EQ(inbox->selectedID(), localID(QStringLiteral("a")));
+    EXPECT_EQ(inbox->query(), QStringLiteral("x"));
+    EXPECT_EQ(inbox->filter(), InboxFilter::unread);
+    EXPECT_EQ(inbox->label(), QStringLiteral("Needs response"));
+    EXPECT_EQ(inbox->kind(), ConversationKind::direct);
+
+    // A team scope that vanishes still falls back, even to an unlisted personal inbox.
+    inbox->switchScope(InboxScope{QStringLiteral("team")});
+    inbox->setQuery(QStringLiteral("y"));
+    SnapshotJson otherTeam;
+    otherTeam.scope(teamScope(QStringLiteral("other")));
+    deliver(otherTeam);
+    EXPECT_EQ(inbox->scope(), InboxScope::personal());
+    EXPECT_TRUE(inbox->query().isEmpty());
 }
 
 TEST_F(InboxSync, SelectionSurvivesOnlyWhileItsMessageDoes)

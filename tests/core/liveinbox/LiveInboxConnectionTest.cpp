@@ -425,6 +425,29 @@ TEST_F(LiveInboxConnectionTest, WatchdogTerminatesAHangingToolAfterSixtySeconds)
     EXPECT_TRUE(QDir(temp.path()).isEmpty());
 }
 
+// A reply sent just before the lid closes must not be ended on wake: only the tool's running time counts.
+TEST_F(LiveInboxConnectionTest, TimeSuspendedDoesNotCountTowardsTheWatchdog)
+{
+    configure(QStringLiteral("out:partial%0A;ready;sleep:30000"));
+    auto runner = connection();
+    const Outcome outcome = start(*runner, QStringLiteral("reply"), QStringLiteral("m"), QStringLiteral("body"));
+    const qint64 pid = awaitReady();
+    ASSERT_GT(pid, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scheduler.pendingCount() == 1; }, patience));
+
+    scheduler.advance(30);
+    scheduler.suspend(600);
+    QTest::qWait(50);
+    EXPECT_FALSE(outcome->has_value());
+    scheduler.advance(29.9);
+    QTest::qWait(50);
+    EXPECT_FALSE(outcome->has_value());
+    EXPECT_EQ(::kill(pid_t(pid), 0), 0);
+
+    scheduler.advance(0.1);
+    expectFailure(await(outcome), Failure::tandrelDomain, SIGTERM, QStringLiteral("partial"));
+}
+
 TEST_F(LiveInboxConnectionTest, AToolIgnoringTerminationIsKilledFiveSecondsLater)
 {
     configure(QStringLiteral("ignoreterm;ready;sleep:30000"));

@@ -1,11 +1,15 @@
 #include "liveinbox/SyncSocket.h"
 
+#include "VirtualScheduler.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QWebSocket>
 #include <QWebSocketHandshakeOptions>
 #include <QWebSocketProtocol>
@@ -119,6 +123,97 @@ private:
     QWebSocketServer m_server;
 };
 
+// A TCP relay on 127.0.0.1 in front of a server, standing in for the network between the two: it passes
+// bytes both ways until cut(), then swallows everything without closing anything, the way a connection
+// lost under a sleeping laptop or behind a NAT looks. One that never passes anything is a server that
+// accepts connections and never answers. It counts the WebSocket control frames each side sends.
+class Relay
+{
+public:
+    Relay(quint16 target, bool passing) : m_target(target), m_passing(passing)
+    {
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket *client = m_server.nextPendingConnection())
+                attach(client);
+        });
+        m_server.listen(QHostAddress::LocalHost, 0);
+    }
+
+    QString url() const { return QStringLiteral("ws://127.0.0.1:%1/sync").arg(m_server.serverPort()); }
+    void cut() { m_passing = false; }
+
+    struct Direction
+    {
+        QByteArray stream; // everything sent, from the first frame on
+        bool framing = false;
+        int pings = 0;
+        int pongs = 0;
+    };
+    Direction fromClient;
+    Direction fromServer;
+    qint64 received = 0;         // bytes from the client, passed or not
+    bool clientGone = false;
+
+private:
+    void attach(QTcpSocket *client)
+    {
+        client->setParent(&m_server);
+        auto *upstream = new QTcpSocket(client);
+        QObject::connect(client, &QTcpSocket::readyRead, client, [this, client, upstream] {
+            if (upstream->state() == QAbstractSocket::ConnectedState || !m_passing)
+                pass(*client, upstream, fromClient, true);
+        });
+        QObject::connect(client, &QTcpSocket::disconnected, client, [this] { clientGone = true; });
+        QObject::connect(upstream, &QTcpSocket::connected, upstream,
+                         [this, client, upstream] { pass(*client, upstream, fromClient, true); });
+        QObject::connect(upstream, &QTcpSocket::readyRead, upstream,
+                         [this, client, upstream] { pass(*upstream, client, fromServer, false); });
+        upstream->connectToHost(QHostAddress::LocalHost, m_target);
+    }
+
+    void pass(QTcpSocket &from, QTcpSocket *to, Direction &direction, bool client)
+    {
+        const QByteArray bytes = from.readAll();
+        if (client)
+            received += bytes.size();
+        if (!m_passing)
+            return;
+        to->write(bytes);
+        count(direction, bytes, client);
+    }
+
+    // Frames after the opening handshake; control frames carry at most 125 bytes, client frames are masked.
+    static void count(Direction &direction, const QByteArray &bytes, bool masked)
+    {
+        direction.stream += bytes;
+        if (!direction.framing) {
+            const qsizetype end = direction.stream.indexOf("\r\n\r\n");
+            if (end < 0)
+                return;
+            direction.stream.remove(0, end + 4);
+            direction.framing = true;
+        }
+        while (direction.stream.size() >= 2) {
+            const int opcode = direction.stream[0] & 0x0F;
+            qsizetype length = direction.stream[1] & 0x7F;
+            qsizetype header = 2 + (masked ? 4 : 0);
+            if (length == 126)
+                header += 2;
+            if (length >= 126 || direction.stream.size() < header)
+                return; // longer frames do not occur in these tests
+            if (direction.stream.size() < header + length)
+                return;
+            direction.pings += opcode == 0x9;
+            direction.pongs += opcode == 0xA;
+            direction.stream.remove(0, header + length);
+        }
+    }
+
+    QTcpServer m_server;
+    quint16 m_target;
+    bool m_passing;
+};
+
 QByteArray subscriptionsJson(const std::vector<std::pair<QString, QString>> &entries)
 {
     QJsonArray list;
@@ -176,7 +271,8 @@ protected:
 
     FakeRunner runner;
     SyncServer server;
-    SyncSocket source{runner};
+    VirtualScheduler scheduler; // nothing here waits in real time but loopback I/O
+    SyncSocket source{runner, scheduler};
     std::unique_ptr<HintSubscription> subscription;
     bool deferHandled = false;
     int hints = 0;
@@ -240,7 +336,8 @@ TEST(SyncSocketHandshake, ServerThatSelectsNoSubprotocolIsStillUsed)
     SyncServer plainServer(false);
     FakeRunner runner;
     runner.output = subscriptionsJson({{plainServer.url(), QStringLiteral("t")}});
-    SyncSocket source(runner);
+    VirtualScheduler scheduler;
+    SyncSocket source(runner, scheduler);
     int hints = 0;
     bool ended = false;
     const auto subscription = source.notifications(
@@ -452,6 +549,87 @@ TEST_F(SyncSocketTest, DestroyingTheSubscriptionClosesSilently)
     settle();
     EXPECT_EQ(hints, 1);
     EXPECT_TRUE(results.empty());
+}
+
+// A server that accepts the connection but never completes the handshake must not stall the sync forever.
+TEST_F(SyncSocketTest, AHandshakeThatDoesNotCompleteInThirtySecondsFails)
+{
+    Relay silent(server.port(), false);
+    start(subscriptionsJson({{silent.url(), QStringLiteral("t")}}));
+    ASSERT_TRUE(waitUntil([&] { return silent.received > 0; })); // the opening request went out
+
+    scheduler.advance(29.9);
+    settle();
+    EXPECT_TRUE(results.empty());
+    scheduler.advance(0.1);
+    ASSERT_TRUE(waitForResult());
+    ASSERT_FALSE(results[0].ok());
+    EXPECT_EQ(results[0].failure().domain, Failure::urlDomain);
+    EXPECT_EQ(results[0].failure().code, Failure::timedOut);
+    EXPECT_TRUE(waitUntil([&] { return silent.clientGone; })) << "the half-open connection is dropped";
+    EXPECT_TRUE(server.clients.empty());
+}
+
+TEST_F(SyncSocketTest, AQuietSocketIsPingedAndFailsWhenThePongDoesNotCome)
+{
+    Relay relay(server.port(), true);
+    start(subscriptionsJson({{relay.url(), QStringLiteral("t")}}));
+    ASSERT_TRUE(waitForClients(1));
+    const auto pongDelivered = [&](int count) {
+        const bool seen = waitUntil([&] { return relay.fromServer.pongs == count; });
+        settle(); // and read by the client
+        return seen;
+    };
+
+    // Open in time: the handshake limit is gone; nothing is sent for 60 quiet seconds.
+    scheduler.advance(59.9);
+    settle();
+    EXPECT_EQ(relay.fromClient.pings, 0);
+    EXPECT_TRUE(results.empty());
+    scheduler.advance(0.1);
+    ASSERT_TRUE(waitUntil([&] { return relay.fromClient.pings == 1; }));
+    ASSERT_TRUE(pongDelivered(1));
+    scheduler.advance(30);
+    settle();
+    EXPECT_TRUE(results.empty()) << "answered in time";
+
+    // A hint is traffic too: the next ping comes 60 seconds after it.
+    server.client(0).sendTextMessage(QString::fromUtf8(validHint));
+    ASSERT_TRUE(waitForHints(1));
+    scheduler.advance(59.9);
+    settle();
+    EXPECT_EQ(relay.fromClient.pings, 1);
+
+    // The connection goes silent: the ping is lost, and 30 seconds later the call fails.
+    relay.cut();
+    scheduler.advance(0.1);
+    settle();
+    scheduler.advance(29.9);
+    settle();
+    EXPECT_TRUE(results.empty());
+    scheduler.advance(0.1);
+    ASSERT_TRUE(waitForResult());
+    ASSERT_FALSE(results[0].ok());
+    EXPECT_EQ(results[0].failure().code, Failure::timedOut);
+    EXPECT_EQ(scheduler.pendingCount(), 0u) << "no watch outlives the call";
+}
+
+TEST_F(SyncSocketTest, SocketsThatKeepAnsweringStayOpen)
+{
+    Relay relay(server.port(), true);
+    start(subscriptionsJson({{relay.url(), QStringLiteral("t")}}));
+    ASSERT_TRUE(waitForClients(1));
+    for (int minute = 1; minute <= 10; ++minute) {
+        scheduler.advance(60);
+        ASSERT_TRUE(waitUntil([&] { return relay.fromServer.pongs == minute; })) << minute;
+        settle();
+    }
+    EXPECT_TRUE(results.empty());
+    EXPECT_EQ(relay.fromClient.pings, 10);
+    subscription->cancel();
+    ASSERT_TRUE(waitForResult());
+    EXPECT_TRUE(results[0].ok());
+    EXPECT_EQ(scheduler.pendingCount(), 0u);
 }
 
 TEST_F(SyncSocketTest, SubscriptionCountMustBeOneToHundredTwentyEight)

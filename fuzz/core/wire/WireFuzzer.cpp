@@ -1,0 +1,165 @@
+#include "liveinbox/LiveMessageCache.h"
+#include "liveinbox/SyncSocket.h"
+#include "liveinbox/WireDecoder.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+// Decodes arbitrary bytes as one wire record (chosen at build time through WIRE_RECORD) and checks what
+// every decoder promises: the same bytes decode the same way whether or not the buffer carries spare
+// capacity; a document followed by anything but white space fails; every decoded text is valid UTF-8;
+// a failure has a one-line description. Decoded snapshots also go through the conversion cache, twice,
+// the way consecutive refreshes do.
+
+namespace {
+
+// Reports the failed check's line before crashing, so a finding names the broken promise.
+void expect(bool condition, int line)
+{
+    if (condition)
+        return;
+    std::fprintf(stderr, "check failed at line %d\n", line);
+    abort();
+}
+#define require(condition) expect((condition), __LINE__)
+
+bool validUtf8(std::string_view text)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(text.data());
+    const auto *end = p + text.size();
+    while (p < end) {
+        const unsigned c = *p;
+        int length = c < 0x80 ? 1 : c < 0xC2 ? 0 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : c < 0xF5 ? 4 : 0;
+        if (length == 0 || end - p < length)
+            return false;
+        std::uint32_t code = length == 1 ? c : length == 2 ? c & 0x1F : length == 3 ? c & 0x0F : c & 0x07;
+        for (int i = 1; i < length; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            code = code << 6 | (p[i] & 0x3F);
+        }
+        if ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
+            (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        p += length;
+    }
+    return true;
+}
+
+void text(std::string_view value)
+{
+    require(validUtf8(value));
+}
+
+[[maybe_unused]] void visit(const NotchConfiguration &c)
+{
+    for (const std::string *value : {&c.node, &c.cli, &c.origin, &c.config, &c.provider})
+        text(*value);
+}
+
+[[maybe_unused]] void visit(const LiveSnapshot &snapshot)
+{
+    text(snapshot.account.id);
+    text(snapshot.account.provider);
+    text(snapshot.account.origin);
+    for (const LiveScope &scope : snapshot.scopes) {
+        text(scope.id);
+        text(scope.name);
+        for (const auto &[slug, color] : scope.colors) {
+            text(slug);
+            text(color);
+        }
+    }
+    for (const LiveMessage &m : snapshot.messages) {
+        for (std::string_view value : {m.id, m.messageId, m.scopeId, m.conversationId, m.senderId, m.sender,
+                                       m.subject, m.body, m.kind})
+            text(value);
+        for (std::string_view category : m.categories)
+            text(category);
+        for (const VisualizationFile &file : m.files) {
+            text(file.name);
+            text(file.type);
+            text(file.data);
+        }
+        if (m.replyTo)
+            text(*m.replyTo);
+        if (m.conversationTitle)
+            text(*m.conversationTitle);
+    }
+    // Two refreshes in a row: the second reuses every record of the first.
+    LiveMessageCache cache;
+    const QList<Message> first = cache.apply(snapshot);
+    require(first.size() == qsizetype(snapshot.messages.size()));
+    const QList<Message> second = cache.apply(snapshot);
+    require(second.size() == first.size());
+    for (qsizetype i = 0; i < first.size(); ++i)
+        require(first.at(i).id == second.at(i).id && first.at(i).body == second.at(i).body);
+}
+
+[[maybe_unused]] void visit(const LiveMutationResult &r)
+{
+    text(r.id);
+    text(r.account.id);
+    text(r.account.provider);
+    text(r.account.origin);
+}
+
+[[maybe_unused]] void visit(const LiveSendResult &r)
+{
+    text(r.id);
+    text(r.status);
+}
+
+[[maybe_unused]] void visit(const LiveSubscriptions &list)
+{
+    for (const LiveSubscription &s : list.subscriptions) {
+        text(s.urlText);
+        text(s.ticket);
+        (void)SyncSocket::isAllowedAddress(s);
+    }
+}
+
+[[maybe_unused]] void visit(const LiveStateHint &hint)
+{
+    text(hint.type);
+}
+
+template <class Record>
+void check(Result<Record> (*decode)(const QByteArray &), const std::uint8_t *data, std::size_t size)
+{
+    // Exactly sized (the decoder has to copy) and with spare capacity (it parses in place).
+    const QByteArray tight(reinterpret_cast<const char *>(data), qsizetype(size));
+    QByteArray roomy;
+    roomy.reserve(qsizetype(size) + 256);
+    roomy.append(tight);
+
+    const Result<Record> a = decode(tight);
+    const Result<Record> b = decode(roomy);
+    require(a.ok() == b.ok());
+    if (!a.ok()) {
+        require(a.failure() == b.failure());
+        require(!a.failure().description.isEmpty());
+        require(!a.failure().description.contains(QLatin1Char('\n')));
+        return;
+    }
+    require(a.value() == b.value());
+    visit(a.value());
+
+    // Nothing may follow the document.
+    QByteArray trailing = tight;
+    trailing.append(" x");
+    require(!decode(trailing).ok());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    check(&WireDecoder::WIRE_RECORD, data, size);
+    return 0;
+}
