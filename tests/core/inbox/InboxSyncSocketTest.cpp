@@ -12,6 +12,44 @@
 
 #include <optional>
 
+namespace {
+
+// A live inbox whose snapshots come from a fake tool and whose sync sockets are real: the tickets are the
+// fake tool's answer to "subscriptions", one socket to ws://127.0.0.1:`port`/sync. `ticket` names the
+// ticket of each call (the first call is 1).
+struct LoopbackSync
+{
+    LoopbackSync(quint16 port, std::function<QString(int call)> ticket)
+    {
+        InboxServices services;
+        services.scheduler = &scheduler;
+        auto snapshots = std::make_unique<FakeRunner>();
+        snapshotRunner = snapshots.get();
+        snapshotRunner->autoRespond = [](const FakeRunner::Call &) -> Result<QByteArray> {
+            return SnapshotJson().scope(personalScope()).bytes();
+        };
+        auto subscriptions = std::make_unique<FakeRunner>();
+        ticketRunner = subscriptions.get();
+        subscriptions->autoRespond = [this, port, ticket](const FakeRunner::Call &) -> Result<QByteArray> {
+            return QStringLiteral(R"({"subscriptions":[{"url":"ws://127.0.0.1:%1/sync","ticket":"%2","expiresAt":1}]})")
+                .arg(port)
+                .arg(ticket(ticketRunner->started))
+                .toUtf8();
+        };
+        services.hints = std::make_unique<SyncSocket>(*subscriptions, scheduler);
+        services.subscriptionConnection = std::move(subscriptions);
+        services.connection = std::move(snapshots);
+        inbox = std::make_unique<Inbox>(true, std::move(services));
+    }
+
+    VirtualScheduler scheduler;
+    FakeRunner *snapshotRunner = nullptr;
+    FakeRunner *ticketRunner = nullptr;
+    std::unique_ptr<Inbox> inbox;
+};
+
+} // namespace
+
 // The whole sync loop against a real WebSocket server on loopback: hints refresh, a closed socket
 // refreshes at once and reconnects after 30 seconds of (virtual) time.
 TEST(InboxSyncSocket, HintsRefreshAndAClosedSocketBacksOff)
@@ -25,23 +63,10 @@ TEST(InboxSyncSocket, HintsRefreshAndAClosedSocketBacksOff)
         sockets.push_back(socket);
     });
 
-    VirtualScheduler scheduler;
-    InboxServices services;
-    services.scheduler = &scheduler;
-    auto snapshots = std::make_unique<FakeRunner>();
-    FakeRunner *snapshotRunner = snapshots.get();
-    snapshotRunner->autoRespond = [](const FakeRunner::Call &) -> Result<QByteArray> {
-        return SnapshotJson().scope(personalScope()).bytes();
-    };
-    auto subscriptions = std::make_unique<FakeRunner>();
-    const QByteArray tickets = QStringLiteral(R"({"subscriptions":[{"url":"ws://127.0.0.1:%1/sync","ticket":"abc","expiresAt":1}]})")
-                                   .arg(server.serverPort())
-                                   .toUtf8();
-    subscriptions->autoRespond = [tickets](const FakeRunner::Call &) -> Result<QByteArray> { return tickets; };
-    services.hints = std::make_unique<SyncSocket>(*subscriptions, scheduler);
-    services.subscriptionConnection = std::move(subscriptions);
-    services.connection = std::move(snapshots);
-    Inbox inbox(true, std::move(services));
+    LoopbackSync sync(server.serverPort(), [](int) { return QStringLiteral("abc"); });
+    VirtualScheduler &scheduler = sync.scheduler;
+    FakeRunner *snapshotRunner = sync.snapshotRunner;
+    Inbox &inbox = *sync.inbox;
 
     inbox.startSync();
     EXPECT_EQ(snapshotRunner->started, 1);
@@ -92,26 +117,10 @@ TEST(InboxSyncSocket, RenewingAfterAWakeReconnectsWithFreshTickets)
         }
     });
 
-    VirtualScheduler scheduler;
-    InboxServices services;
-    services.scheduler = &scheduler;
-    auto snapshots = std::make_unique<FakeRunner>();
-    FakeRunner *snapshotRunner = snapshots.get();
-    snapshotRunner->autoRespond = [](const FakeRunner::Call &) -> Result<QByteArray> {
-        return SnapshotJson().scope(personalScope()).bytes();
-    };
-    auto subscriptions = std::make_unique<FakeRunner>();
-    FakeRunner *ticketRunner = subscriptions.get();
-    subscriptions->autoRespond = [&](const FakeRunner::Call &) -> Result<QByteArray> {
-        return QStringLiteral(R"({"subscriptions":[{"url":"ws://127.0.0.1:%1/sync","ticket":"t%2","expiresAt":1}]})")
-            .arg(server.serverPort())
-            .arg(ticketRunner->started)
-            .toUtf8();
-    };
-    services.hints = std::make_unique<SyncSocket>(*subscriptions, scheduler);
-    services.subscriptionConnection = std::move(subscriptions);
-    services.connection = std::move(snapshots);
-    Inbox inbox(true, std::move(services));
+    LoopbackSync sync(server.serverPort(), [](int call) { return QStringLiteral("t%1").arg(call); });
+    FakeRunner *snapshotRunner = sync.snapshotRunner;
+    FakeRunner *ticketRunner = sync.ticketRunner;
+    Inbox &inbox = *sync.inbox;
 
     inbox.startSync();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !ready.empty() && ready[0]; }));
@@ -148,24 +157,11 @@ TEST(InboxSyncSocket, AHandshakeThatNeverCompletesBacksOffAndRetries)
         }
     });
 
-    VirtualScheduler scheduler;
-    InboxServices services;
-    services.scheduler = &scheduler;
-    auto snapshots = std::make_unique<FakeRunner>();
-    FakeRunner *snapshotRunner = snapshots.get();
-    snapshotRunner->autoRespond = [](const FakeRunner::Call &) -> Result<QByteArray> {
-        return SnapshotJson().scope(personalScope()).bytes();
-    };
-    auto subscriptions = std::make_unique<FakeRunner>();
-    FakeRunner *ticketRunner = subscriptions.get();
-    const QByteArray tickets = QStringLiteral(R"({"subscriptions":[{"url":"ws://127.0.0.1:%1/sync","ticket":"t","expiresAt":1}]})")
-                                   .arg(silent.serverPort())
-                                   .toUtf8();
-    subscriptions->autoRespond = [tickets](const FakeRunner::Call &) -> Result<QByteArray> { return tickets; };
-    services.hints = std::make_unique<SyncSocket>(*subscriptions, scheduler);
-    services.subscriptionConnection = std::move(subscriptions);
-    services.connection = std::move(snapshots);
-    Inbox inbox(true, std::move(services));
+    LoopbackSync sync(silent.serverPort(), [](int) { return QStringLiteral("t"); });
+    VirtualScheduler &scheduler = sync.scheduler;
+    FakeRunner *snapshotRunner = sync.snapshotRunner;
+    FakeRunner *ticketRunner = sync.ticketRunner;
+    Inbox &inbox = *sync.inbox;
 
     inbox.startSync();
     ASSERT_TRUE(QTest::qWaitFor([&] { return connections.size() == 1 && connections[0]->bytesAvailable() == 0; }));
