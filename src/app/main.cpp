@@ -1,5 +1,6 @@
 #include "AppDelegate.h"
 #include "NotchPanel.h"
+#include "AppIdentity.h"
 
 #include "liveinbox/SystemScheduler.h"
 
@@ -70,6 +71,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tandrel Notch"));
     QApplication::setApplicationVersion(QStringLiteral(TANDREL_VERSION));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kTandrelAppId));
     QApplication::setQuitOnLastWindowClosed(false);
 
     SystemScheduler scheduler;
