@@ -11,7 +11,15 @@ Item {
     required property string marker
     property color textColor: Qt.rgba(1, 1, 1, 0.72)
     property real fontSize: 13
+    // Extra space between the lines of a block.
+    property real lineSpacing: 0
     readonly property color linkTint: Qt.rgba(0.94, 0.70, 0.77, 1)
+
+    FontMetrics {
+        id: metrics
+        font.pixelSize: block.fontSize
+    }
+    readonly property real lineHeight: metrics.height + lineSpacing
 
     implicitHeight: kind === "code" ? code.height : (kind === "quote" ? quote.height : prose.height)
 
@@ -38,6 +46,8 @@ Item {
             linkColor: block.linkTint
             font.pixelSize: block.fontSize
             font.weight: block.kind === "heading" ? Font.DemiBold : Font.Normal
+            lineHeightMode: Text.FixedHeight
+            lineHeight: block.lineHeight
             onLinkActivated: link => Qt.openUrlExternally(link)
             HoverHandler {
                 cursorShape: parent.hoveredLink.length > 0 ? Qt.PointingHandCursor : Qt.ArrowCursor
@@ -66,6 +76,8 @@ Item {
             wrapMode: Text.Wrap
             color: block.textColor
             opacity: 0.6
+            lineHeightMode: Text.FixedHeight
+            lineHeight: block.lineHeight
             linkColor: block.linkTint
             font.pixelSize: block.fontSize
             onLinkActivated: link => Qt.openUrlExternally(link)

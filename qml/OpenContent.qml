@@ -73,6 +73,8 @@ Item {
             id: reader
             anchors.fill: parent
             inbox: card.inbox
+            focusPink: card.focusPink
+            reduceMotion: card.reduceMotion
             opacity: card.inbox.hasSelection ? 1 : 0
             visible: opacity > 0
             Behavior on opacity {

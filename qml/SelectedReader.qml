@@ -1,58 +1,45 @@
-pragma ComponentBehavior: Bound
 import QtQuick
-import QtQuick.Controls.Basic as Q
 import TandrelNotch
 
-// The selected message: its subject, then its body as formatted blocks (a virtualised list, so a long
-// body costs only what is on screen). Double-clicking the text switches a long message between its full
-// and short form; its context menu copies the whole text.
+// The selected message: its header, then the short form while tucked, the chat view for a team's direct
+// conversation, or the threaded reader. A new selection builds the body afresh.
 Item {
-    id: reader
+    id: selectedReader
     required property Inbox inbox
+    required property color focusPink
+    required property bool reduceMotion
+    readonly property ReaderState current: inbox.reader
+    // Which body shows for which message; empty without a selection.
+    readonly property string bodyKey: current.hasMessage ? current.messageId + ":" + current.body : ""
 
-    Text {
-        id: subject
-        width: reader.width
-        text: reader.inbox.selectedSubject
-        color: "white"
-        wrapMode: Text.Wrap
-        maximumLineCount: 3
-        elide: Text.ElideRight
-        font.pixelSize: 18
-        font.weight: Font.DemiBold
+    // Only a selection has a header: without one there is nothing for a screen reader to find here.
+    Loader {
+        id: header
+        width: selectedReader.width
     }
 
-    ListView {
-        id: blocks
-        y: subject.height + 10
-        width: reader.width
-        height: reader.height - y
-        clip: true
-        spacing: 8
-        boundsBehavior: Flickable.StopAtBounds
-        model: reader.inbox.selectedBlocks
-        Q.ScrollBar.vertical: Q.ScrollBar { policy: Q.ScrollBar.AsNeeded }
+    Loader {
+        id: body
+        y: header.height + 6
+        width: selectedReader.width
+        height: Math.max(selectedReader.height - y, 0)
+    }
 
-        delegate: ReaderTextInteraction {
-            id: interaction
-            objectName: "readerText"
-            required property string kind
-            required property string html
-            required property string plainText
-            required property string marker
-            width: reader.width
-            height: block.implicitHeight
-            canResize: reader.inbox.canResizeReader
-            text: reader.inbox.selectedBody
-            onToggleSize: reader.inbox.toggleReaderSize()
-            MarkdownBlock {
-                id: block
-                width: interaction.width
-                kind: interaction.kind
-                html: interaction.html
-                plainText: interaction.plainText
-                marker: interaction.marker
-            }
+    function rebuild() {
+        if (bodyKey.length === 0) {
+            header.source = "";
+            body.source = "";
+            return;
         }
+        if (header.status === Loader.Null)
+            header.setSource("ReaderHeader.qml", { inbox: inbox, focusPink: focusPink, reduceMotion: reduceMotion,
+                                                   width: Qt.binding(() => selectedReader.width) });
+        const view = current.body === ReaderState.Preview ? "FocusedPreview.qml"
+                   : current.body === ReaderState.Conversation ? "DirectConversation.qml" : "MessageDetail.qml";
+        body.source = "";
+        body.setSource(view, current.body === ReaderState.Preview ? { inbox: inbox }
+                                                                  : { inbox: inbox, focusPink: focusPink });
     }
+    onBodyKeyChanged: rebuild()
+    Component.onCompleted: rebuild()
 }

@@ -1,3 +1,4 @@
+#include "VisualizationSandbox.h"
 #include "AppDelegate.h"
 #include "NotchPanel.h"
 #include "AppIdentity.h"
@@ -67,6 +68,8 @@ int main(int argc, char *argv[])
         return 0;
     }
     preferX11UnderWayland(argc, argv);
+
+    VisualizationSandbox::prepareEngine(); // before the application object
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tandrel Notch"));

@@ -1,3 +1,4 @@
+#include "VisualizationSandbox.h"
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,7 @@ int main(int argc, char **argv)
     const QTemporaryDir runtime; // private, as the runtime directory must be
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    VisualizationSandbox::prepareEngine(); // before the application object
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);

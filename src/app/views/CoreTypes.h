@@ -3,6 +3,7 @@
 #include "content/MessageBlockList.h"
 #include "inbox/Inbox.h"
 #include "inbox/ListControls.h"
+#include "inbox/ReaderState.h"
 #include "inbox/VisibleMessageList.h"
 
 #include <QtQml/qqml.h>
@@ -39,5 +40,21 @@ struct MessageBlockListForeign
     Q_GADGET
     QML_FOREIGN(MessageBlockList)
     QML_NAMED_ELEMENT(MessageBlockList)
-    QML_UNCREATABLE("The inbox owns the reader's blocks.")
+    QML_UNCREATABLE("Blocks come from the inbox or from a MarkdownSource.")
+};
+
+struct ReaderStateForeign
+{
+    Q_GADGET
+    QML_FOREIGN(ReaderState)
+    QML_NAMED_ELEMENT(ReaderState)
+    QML_UNCREATABLE("The inbox owns the reader's state.")
+};
+
+struct ConversationRowListForeign
+{
+    Q_GADGET
+    QML_FOREIGN(ConversationRowList)
+    QML_NAMED_ELEMENT(ConversationRowList)
+    QML_UNCREATABLE("The reader owns its conversation rows.")
 };

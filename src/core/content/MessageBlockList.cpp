@@ -1,5 +1,7 @@
 #include "MessageBlockList.h"
 
+#include "VisualizationDocument.h"
+
 namespace {
 
 QString kindName(MessageContent::Block::Kind kind)
@@ -22,12 +24,34 @@ void MessageBlockList::show(const QString &body, std::shared_ptr<const MessageCo
     if (shown == m_body)
         return;
     const int before = count();
+    const int attachmentsBefore = attachmentCount();
     beginResetModel();
     m_body = shown;
     m_content = std::move(content);
     endResetModel();
-    if (count() != before)
+    if (count() != before || attachmentCount() != attachmentsBefore)
         Q_EMIT countChanged();
+}
+
+QString MessageBlockList::attachmentName(int index) const
+{
+    if (index < 0 || index >= attachmentCount())
+        return {};
+    return QString::fromStdString(m_content->attachments()[std::size_t(index)].file.name);
+}
+
+QString MessageBlockList::attachmentHtml(int index) const
+{
+    if (index < 0 || index >= attachmentCount())
+        return {};
+    return m_content->attachments()[std::size_t(index)].html;
+}
+
+QString MessageBlockList::saveAttachment(int index, const QString &path) const
+{
+    if (index < 0 || index >= attachmentCount())
+        return VisualizationDocument::saveFailedText;
+    return VisualizationDocument::save(m_content->attachments()[std::size_t(index)].file, path).value_or(QString());
 }
 
 int MessageBlockList::rowCount(const QModelIndex &parent) const

@@ -14,6 +14,8 @@ class MessageBlockList final : public QAbstractListModel
 {
     Q_OBJECT
     Q_PROPERTY(int count READ count NOTIFY countChanged)
+    // The body's HTML attachments, shown after the blocks.
+    Q_PROPERTY(int attachmentCount READ attachmentCount NOTIFY countChanged)
 public:
     enum Role {
         KindRole = Qt::UserRole + 1, // "paragraph", "heading", "item", "quote" or "code"
@@ -30,6 +32,14 @@ public:
     // Shows `content`, parsed from `body`; null shows nothing.
     void show(const QString &body, std::shared_ptr<const MessageContent> content);
     int count() const { return m_content ? int(m_content->blocks().size()) : 0; }
+    int attachmentCount() const { return m_content ? int(m_content->attachments().size()) : 0; }
+    // An attachment's file name and HTML text (empty for an index out of range).
+    Q_INVOKABLE QString attachmentName(int index) const;
+    Q_INVOKABLE QString attachmentHtml(int index) const;
+    // Saves an attachment's file to `path`; the one-line error when that failed, else an empty text.
+    Q_INVOKABLE QString saveAttachment(int index, const QString &path) const;
+    // The body on show, or nothing.
+    const std::optional<QString> &body() const { return m_body; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;

@@ -61,6 +61,7 @@ Inbox::Inbox(bool live, InboxServices services, QObject *parent)
     m_visibleList = new VisibleMessageList(*this);
     m_controls = new ListControls(*this);
     m_selectedBlocks = new MessageBlockList(this);
+    m_reader = new ReaderState(*this);
     connect(this, &Inbox::selectedIDChanged, this, &Inbox::selectedMessageChanged);
     connect(this, &Inbox::messagesChanged, this, &Inbox::selectedMessageChanged);
     connect(this, &Inbox::selectedMessageChanged, this, [this] {
@@ -97,6 +98,12 @@ void Inbox::toggleCardFocus(const QString &id)
 {
     if (const std::optional<Message> message = messageWithID(id))
         toggleFocus(cardFocusTarget(*message));
+}
+
+void Inbox::toggleMessageFocus(const QString &id)
+{
+    if (const std::optional<Message> message = messageWithID(id))
+        toggleFocus(*message);
 }
 
 void Inbox::setTeamLabelFor(const QString &label, const QString &id)

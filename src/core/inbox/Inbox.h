@@ -7,6 +7,7 @@
 #include "LocalChange.h"
 #include "Message.h"
 #include "PendingReply.h"
+#include "ReaderState.h"
 #include "ThreadIndex.h"
 #include "VisibleMessageList.h"
 
@@ -103,6 +104,8 @@ class Inbox : public QObject
     // Counters of the bar; they notify through countsChanged.
     Q_PROPERTY(VisibleMessageList *visibleMessages READ visibleMessages CONSTANT)
     Q_PROPERTY(ListControls *controls READ controls CONSTANT)
+    // The selected message as the reader shows it.
+    Q_PROPERTY(ReaderState *reader READ reader CONSTANT)
     // The selected message's texts, empty without a selection.
     Q_PROPERTY(QString selectedSubject READ selectedSubject NOTIFY selectedMessageChanged)
     Q_PROPERTY(QString selectedBody READ selectedBody NOTIFY selectedMessageChanged)
@@ -209,6 +212,7 @@ public:
     VisibleMessageList *visibleMessages() const;
     // The controls around the list (chips, menus, summary, empty state).
     ListControls *controls() const { return m_controls; }
+    ReaderState *reader() const { return m_reader; }
     VisibleMessageList &visibleList() const { return *m_visibleList; }
     QList<Message> scopedMessages() const;
     QList<Message> visible();
@@ -255,6 +259,7 @@ public:
     Q_INVOKABLE void deselect() { setSelectedID(std::nullopt); }
     // Focuses or unfocuses what the message's card stands for (cardFocusTarget).
     Q_INVOKABLE void toggleCardFocus(const QString &id);
+    Q_INVOKABLE void toggleMessageFocus(const QString &id);
     Q_INVOKABLE void setTeamLabelFor(const QString &label, const QString &id);
     Q_INVOKABLE void switchScopeTo(const QString &scope) { switchScope(InboxScope{scope}); }
     Q_INVOKABLE void clearReplyStatus() { setReplyStatus(std::nullopt); }
@@ -481,6 +486,7 @@ private:
     Counts m_counts; // the values last notified
     QSet<Scheduler::TimerId> m_posted; // scheduled tasks that still hold `this`
     VisibleMessageList *m_visibleList = nullptr; // a child object
+    ReaderState *m_reader = nullptr;
     ListControls *m_controls = nullptr;          // a child object
     MessageBlockList *m_selectedBlocks = nullptr; // a child object
 };

@@ -45,3 +45,12 @@ QString MessageRowText::teamLabelAccessibleName(const QString &subject, const QS
 {
     return QStringLiteral("Change label for %1: %2").arg(subject, category);
 }
+
+QString MessageRowText::colorHex(const MessageColor &color)
+{
+    auto channel = [](double value) { return qBound(0, qRound(value * 255), 255); };
+    return QStringLiteral("#%1%2%3")
+        .arg(channel(color.red), 2, 16, QLatin1Char('0'))
+        .arg(channel(color.green), 2, 16, QLatin1Char('0'))
+        .arg(channel(color.blue), 2, 16, QLatin1Char('0'));
+}

@@ -20,6 +20,8 @@ public:
         friend bool operator==(const Meta &, const Meta &) = default;
     };
     static Meta meta(const Message &message, bool live, int memberCount);
+    // An avatar colour as "#rrggbb".
+    static QString colorHex(const MessageColor &color);
     static QString reviewText() { return QStringLiteral("· Review"); }
 
     // The focus button: its title, tooltip and what a screen reader says.

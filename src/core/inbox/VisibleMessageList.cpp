@@ -1,22 +1,11 @@
 #include "VisibleMessageList.h"
 
+#include "KeyedRowDiff.h"
+
 #include "Inbox.h"
 #include "LabelColor.h"
 
 #include <QSet>
-
-namespace {
-
-QString hexColor(const MessageColor &color)
-{
-    auto channel = [](double value) { return qBound(0, qRound(value * 255), 255); };
-    return QStringLiteral("#%1%2%3")
-        .arg(channel(color.red), 2, 16, QLatin1Char('0'))
-        .arg(channel(color.green), 2, 16, QLatin1Char('0'))
-        .arg(channel(color.blue), 2, 16, QLatin1Char('0'));
-}
-
-} // namespace
 
 VisibleMessageList::VisibleMessageList(Inbox &inbox) : QAbstractListModel(&inbox), m_inbox(inbox)
 {
@@ -77,53 +66,28 @@ void VisibleMessageList::update()
     const QList<Message> visible = m_inbox.visible();
     QList<Row> wanted;
     wanted.reserve(visible.size());
-    QSet<QUuid> wantedIDs;
-    for (const Message &message : visible) {
+    for (const Message &message : visible)
         wanted.append(makeRow(message));
-        wantedIDs.insert(message.id);
-    }
 
-    // Rows that leave.
-    for (int row = int(m_rows.size()) - 1; row >= 0; --row) {
-        if (!wantedIDs.contains(m_rows.at(row).message.id)) {
-            beginRemoveRows({}, row, row);
-            m_rows.removeAt(row);
-            endRemoveRows();
-        }
-    }
-    // Rows that stay move into place; new rows are inserted where they belong.
-    for (int row = 0; row < int(wanted.size()); ++row) {
-        const QUuid &id = wanted.at(row).message.id;
-        if (row < m_rows.size() && m_rows.at(row).message.id == id) {
-            if (!m_rows.at(row).sameDisplay(wanted.at(row))) {
-                m_rows[row] = wanted.at(row);
-                Q_EMIT dataChanged(index(row), index(row));
-            } else {
-                m_rows[row].message = wanted.at(row).message;
-            }
-            continue;
-        }
-        int from = -1;
-        for (int candidate = row + 1; candidate < m_rows.size(); ++candidate) {
-            if (m_rows.at(candidate).message.id == id) {
-                from = candidate;
-                break;
-            }
-        }
-        if (from >= 0) {
-            beginMoveRows({}, from, from, {}, row);
-            m_rows.move(from, row);
-            endMoveRows();
-            const bool same = m_rows.at(row).sameDisplay(wanted.at(row));
-            m_rows[row] = wanted.at(row);
-            if (!same)
-                Q_EMIT dataChanged(index(row), index(row));
-        } else {
-            beginInsertRows({}, row, row);
-            m_rows.insert(row, wanted.at(row));
-            endInsertRows();
-        }
-    }
+    applyKeyedDiff(
+        m_rows, wanted, [](const Row &row) { return row.message.id; },
+        [](const Row &a, const Row &b) { return a.sameDisplay(b); },
+        RowOps{[this](int row) {
+                   beginRemoveRows({}, row, row);
+                   m_rows.removeAt(row);
+                   endRemoveRows();
+               },
+               [this](int from, int to) {
+                   beginMoveRows({}, from, from, {}, to);
+                   m_rows.move(from, to);
+                   endMoveRows();
+               },
+               [this](int row, const Row &value) {
+                   beginInsertRows({}, row, row);
+                   m_rows.insert(row, value);
+                   endInsertRows();
+               },
+               [this](int row) { Q_EMIT dataChanged(index(row), index(row)); }});
     if (m_rows.size() != before)
         Q_EMIT countChanged();
 }
@@ -146,7 +110,7 @@ QVariant VisibleMessageList::data(const QModelIndex &index, int role) const
     case InitialsRole: return m.initials;
     case SubjectRole: return m.subject;
     case CategoryRole: return m.category;
-    case ColorRole: return hexColor(m.color);
+    case ColorRole: return MessageRowText::colorHex(m.color);
     case UnreadRole: return m.unread;
     case ScopeRole: return m.scope.rawValue;
     case KindRole: return ConversationKinds::rawValue(m.kind);

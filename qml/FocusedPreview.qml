@@ -1,0 +1,53 @@
+import QtQuick
+import QtQuick.Controls.Basic as Q
+import TandrelNotch
+
+// The short form of a long message: its subject and the start of its text. A double click, or the
+// accessibility action, expands it.
+Item {
+    id: preview
+    objectName: "focusedPreview"
+    required property Inbox inbox
+    readonly property ReaderState reader: inbox.reader
+
+    Column {
+        width: preview.width
+        spacing: 8
+        Text {
+            width: parent.width
+            text: preview.reader.subject
+            color: "white"
+            wrapMode: Text.Wrap
+            font.pixelSize: 18
+            font.weight: Font.DemiBold
+        }
+        Text {
+            objectName: "previewText"
+            width: parent.width
+            height: Math.min(implicitHeight, preview.height - y)
+            clip: true
+            text: preview.reader.previewHtml
+            textFormat: Text.RichText
+            wrapMode: Text.Wrap
+            color: Qt.rgba(1, 1, 1, 0.72)
+            font.pixelSize: preview.reader.previewFontSize
+        }
+    }
+
+    HoverHandler {
+        id: hover
+    }
+    TapHandler {
+        acceptedButtons: Qt.LeftButton
+        onDoubleTapped: preview.inbox.toggleReaderSize()
+    }
+    Q.ToolTip.text: "Double-click text to expand"
+    Q.ToolTip.visible: hover.hovered
+    Q.ToolTip.delay: 800
+
+    Accessible.role: Accessible.StaticText
+    Accessible.name: preview.reader.subject
+    Accessible.description: "Expand message"
+    Accessible.onPressAction: preview.inbox.toggleReaderSize()
+    Accessible.onToggleAction: preview.inbox.toggleReaderSize()
+}

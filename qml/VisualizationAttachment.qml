@@ -1,0 +1,50 @@
+import QtQuick
+import TandrelNotch
+
+// An HTML attachment under the message text: its sandboxed web view, 420 high with rounded corners, and a
+// small button over its corner that saves the attached file.
+Item {
+    id: attachment
+    objectName: "visualizationAttachment"
+    required property Inbox inbox
+    required property MessageBlockList blocks
+    required property int attachmentIndex
+    // The colour behind the attachment, which its rounded corners show.
+    property color backdrop: "black"
+
+    implicitHeight: 420
+
+    VisualizationWebView {
+        anchors.fill: parent
+        html: attachment.blocks.attachmentHtml(attachment.attachmentIndex)
+    }
+
+    VisualizationCorners {
+        anchors.fill: parent
+        radius: 10
+        fill: attachment.backdrop
+    }
+
+    SymbolButton {
+        id: download
+        objectName: "downloadButton"
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        anchors.margins: 8
+        width: 28
+        height: 28
+        symbol: "arrow.down.to.line"
+        symbolSize: 11
+        tint: Qt.rgba(1, 1, 1, 0.55)
+        help: "Download visualization"
+        background: Rectangle {
+            radius: 6
+            color: Qt.rgba(0, 0, 0, 0.25)
+        }
+        onClicked: saver.save(attachment.inbox, attachment.blocks, attachment.attachmentIndex)
+    }
+
+    VisualizationSaver {
+        id: saver
+    }
+}

@@ -1,0 +1,64 @@
+import QtQuick
+import QtWebEngine
+import TandrelNotch
+
+// One HTML attachment in a web view of its own: its own off-the-record profile (no cookies, cache or storage
+// kept, nothing shared with another view), the document served under the lock-down policy, and no way for
+// the page to leave it: navigations elsewhere are refused (a link the user clicks opens in the browser) and
+// no window or popup opens. The document is loaded once; a later html does not reload it.
+Item {
+    id: root
+    required property string html
+
+    WebEngineProfile {
+        id: profile
+        offTheRecord: true
+        httpCacheType: WebEngineProfile.MemoryHttpCache
+        persistentCookiesPolicy: WebEngineProfile.NoPersistentCookies
+    }
+
+    VisualizationSandbox {
+        id: sandbox
+        profile: profile
+        html: root.html
+    }
+
+    WebEngineView {
+        id: view
+        objectName: "visualizationView"
+        anchors.fill: parent
+        profile: profile
+        url: sandbox.url
+        backgroundColor: "transparent"
+        settings.javascriptCanOpenWindows: false
+        settings.javascriptCanAccessClipboard: false
+        settings.javascriptCanPaste: false
+        settings.localStorageEnabled: false
+        settings.pluginsEnabled: false
+        settings.localContentCanAccessRemoteUrls: false
+        settings.localContentCanAccessFileUrls: false
+        settings.dnsPrefetchEnabled: false
+        settings.webRTCPublicInterfacesOnly: true
+        settings.hyperlinkAuditingEnabled: false
+        settings.fullScreenSupportEnabled: false
+        settings.screenCaptureEnabled: false
+        settings.focusOnNavigationEnabled: false
+
+        onNavigationRequested: request => {
+            if (sandbox.allowsNavigation(request.url))
+                return;
+            request.action = WebEngineNavigationRequest.IgnoreRequest;
+            if (request.navigationType === WebEngineNavigationRequest.LinkClickedNavigation
+                    && request.isMainFrame && sandbox.opensInBrowser(request.url))
+                Qt.openUrlExternally(request.url);
+        }
+        // Never a new window: a link the user opened that way goes to the browser, anything else is dropped.
+        onNewWindowRequested: request => {
+            if (request.userInitiated && sandbox.opensInBrowser(request.requestedUrl))
+                Qt.openUrlExternally(request.requestedUrl);
+        }
+        // No back, reload or inspect menu over a document that has nowhere to go.
+        onContextMenuRequested: request => request.accepted = true
+        onFeaturePermissionRequested: (securityOrigin, feature) => view.grantFeaturePermission(securityOrigin, feature, false)
+    }
+}

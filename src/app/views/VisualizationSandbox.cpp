@@ -1,0 +1,124 @@
+#include "VisualizationSandbox.h"
+
+#include "content/VisualizationDocument.h"
+
+#include <QBuffer>
+#include <QQuickWebEngineProfile>
+#include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
+#include <QtWebEngineQuick/qtwebenginequickglobal.h>
+
+#include <unistd.h>
+
+namespace {
+
+const QUrl documentUrl(QString::fromLatin1(VisualizationSandbox::scheme) + QStringLiteral(":document"));
+
+// Answers the one document of its view; anything else on the scheme is refused.
+class DocumentHandler final : public QWebEngineUrlSchemeHandler
+{
+public:
+    DocumentHandler(QByteArray document, QObject *parent)
+        : QWebEngineUrlSchemeHandler(parent), m_document(std::move(document))
+    {
+    }
+
+    void requestStarted(QWebEngineUrlRequestJob *job) override
+    {
+        if (job->requestUrl() != documentUrl || job->requestMethod() != QByteArrayLiteral("GET")) {
+            job->fail(QWebEngineUrlRequestJob::RequestDenied);
+            return;
+        }
+        auto *buffer = new QBuffer(job);
+        buffer->setData(m_document);
+        buffer->open(QIODevice::ReadOnly);
+        job->reply(QByteArrayLiteral("text/html;charset=utf-8"), buffer);
+    }
+
+private:
+    const QByteArray m_document;
+};
+
+// Lets through the document itself and nothing else: behind the policy, a second wall that holds even
+// against what the policy does not cover.
+class DocumentOnly final : public QWebEngineUrlRequestInterceptor
+{
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+    void interceptRequest(QWebEngineUrlRequestInfo &info) override
+    {
+        const QUrl url = info.requestUrl();
+        const bool allowed = url == documentUrl || url.scheme() == QLatin1String("data");
+        if (!allowed)
+            info.block(true);
+    }
+};
+
+} // namespace
+
+void VisualizationSandbox::prepareEngine()
+{
+    QWebEngineUrlScheme documents(scheme);
+    documents.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+    documents.setFlags({});
+    QWebEngineUrlScheme::registerScheme(documents);
+    // The engine's own sandbox refuses to start for root; a root session (a container, a CI machine) runs
+    // the engine without it rather than not at all.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QtWebEngineQuick::initialize();
+}
+
+VisualizationSandbox::VisualizationSandbox(QObject *parent) : QObject(parent) {}
+
+VisualizationSandbox::~VisualizationSandbox()
+{
+    if (m_profile) {
+        if (m_handler)
+            m_profile->removeUrlSchemeHandler(m_handler);
+        m_profile->setUrlRequestInterceptor(nullptr);
+    }
+}
+
+void VisualizationSandbox::setProfile(QObject *object)
+{
+    auto *profile = qobject_cast<QQuickWebEngineProfile *>(object);
+    if (m_profile || !profile)
+        return;
+    m_profile = profile;
+    install();
+}
+
+void VisualizationSandbox::setHtml(const QString &html)
+{
+    if (m_htmlSet)
+        return;
+    m_htmlSet = true;
+    m_html = html;
+    install();
+}
+
+void VisualizationSandbox::install()
+{
+    if (!m_profile || !m_htmlSet || m_url.isValid())
+        return;
+    m_handler = new DocumentHandler(VisualizationDocument::wrap(m_html).toUtf8(), this);
+    m_interceptor = new DocumentOnly(this);
+    m_profile->installUrlSchemeHandler(scheme, m_handler);
+    m_profile->setUrlRequestInterceptor(m_interceptor);
+    m_url = documentUrl;
+    Q_EMIT urlChanged();
+}
+
+bool VisualizationSandbox::allowsNavigation(const QUrl &url) const
+{
+    return m_url.isValid() && url == m_url;
+}
+
+bool VisualizationSandbox::opensInBrowser(const QUrl &url) const
+{
+    return url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http");
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+#include <QtQml/qqmlregistration.h>
+
+#include <QQuickWebEngineProfile>
+class QWebEngineUrlRequestInterceptor;
+class QWebEngineUrlSchemeHandler;
+
+// Serves one HTML attachment to one web view under the lock-down policy. The document is served from a
+// scheme of the application's own, registered without privileges, so its origin is opaque and it may be as
+// large as an attachment can be (a data: URL would stop at 2 MB). The view's profile gets a handler that
+// serves only this document and an interceptor that refuses every other request, whatever the page tries.
+class VisualizationSandbox : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    // The view's own profile (a WebEngineProfile, off the record); set once.
+    Q_PROPERTY(QObject *profile READ profile WRITE setProfile NOTIFY urlChanged)
+    // The attachment's HTML; set once: later values do not reload the view.
+    Q_PROPERTY(QString html READ html WRITE setHtml NOTIFY urlChanged)
+    // The document's address, empty until profile and html are set.
+    Q_PROPERTY(QUrl url READ url NOTIFY urlChanged)
+public:
+    static inline const QByteArray scheme = QByteArrayLiteral("tandrel-visualization");
+
+    // Registers the scheme and readies the web engine; call before the application object exists.
+    static void prepareEngine();
+
+    explicit VisualizationSandbox(QObject *parent = nullptr);
+    ~VisualizationSandbox() override;
+
+    QObject *profile() const { return m_profile; }
+    void setProfile(QObject *profile);
+    QString html() const { return m_html; }
+    void setHtml(const QString &html);
+    QUrl url() const { return m_url; }
+
+    // Whether the view may go to `url`: only to its own document.
+    Q_INVOKABLE bool allowsNavigation(const QUrl &url) const;
+    // Whether a link the user clicked should open in the default browser instead.
+    Q_INVOKABLE bool opensInBrowser(const QUrl &url) const;
+
+Q_SIGNALS:
+    void urlChanged();
+
+private:
+    void install();
+
+    QPointer<QQuickWebEngineProfile> m_profile;
+    QString m_html;
+    bool m_htmlSet = false;
+    QUrl m_url;
+    QWebEngineUrlSchemeHandler *m_handler = nullptr;
+    QWebEngineUrlRequestInterceptor *m_interceptor = nullptr;
+};
