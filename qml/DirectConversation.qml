@@ -12,62 +12,75 @@ Item {
     required property color focusPink
     readonly property ReaderState reader: inbox.reader
 
+    Text {
+        id: subject
+        objectName: "conversationSubject"
+        y: 4
+        width: chat.width
+        horizontalAlignment: Text.AlignHCenter
+        text: chat.reader.subject
+        color: "#8e8e93"
+        elide: Text.ElideRight
+        font.pixelSize: 11
+        font.weight: Font.Medium
+    }
+
     ListView {
         id: list
         objectName: "conversationList"
+        y: subject.y + subject.height + 8
         width: chat.width
-        height: chat.height - composer.height - 8
+        height: Math.max(0, notice.y - y - (notice.visible ? 8 : 0))
         clip: true
         spacing: 8
         boundsBehavior: Flickable.StopAtBounds
         model: chat.reader.rows
-        delegate: chat.inbox.live ? replyRow : bubble
         Q.ScrollBar.vertical: Q.ScrollBar { policy: Q.ScrollBar.AsNeeded }
-
-        header: Item {
+        // Each row builds only its own kind: a conversation row (live) or a bubble (demo).
+        delegate: Item {
+            id: entry
+            required property string rowId
+            required property string sender
+            required property string body
+            required property string status
+            required property string messageId
+            required property bool pending
+            required property bool outgoing
+            required property bool focused
+            required property bool released
+            required property string focusTooltip
+            required property string focusAccessibleName
+            required property string focusAccessibleValue
             width: list.width
-            height: subject.implicitHeight + 8 + 8
-            Text {
-                id: subject
-                objectName: "conversationSubject"
-                y: 4
-                width: parent.width
-                horizontalAlignment: Text.AlignHCenter
-                text: chat.reader.subject
-                color: "#8e8e93"
-                wrapMode: Text.Wrap
-                font.pixelSize: 11
-                font.weight: Font.Medium
+            height: childrenRect.height
+            Repeater {
+                model: chat.inbox.live ? 1 : 0
+                delegate: ConversationReplyRow {
+                    width: list.width
+                    inbox: chat.inbox
+                    focusPink: chat.focusPink
+                    rowId: entry.rowId
+                    sender: entry.sender
+                    body: entry.body
+                    status: entry.status
+                    messageId: entry.messageId
+                    pending: entry.pending
+                    focused: entry.focused
+                    released: entry.released
+                    focusTooltip: entry.focusTooltip
+                    focusAccessibleName: entry.focusAccessibleName
+                    focusAccessibleValue: entry.focusAccessibleValue
+                }
             }
-        }
-        footer: Column {
-            width: list.width
-            topPadding: 8
-            spacing: 8
-            AgentNotice {
-                text: chat.reader.agentNotice
-            }
-            Item {
-                objectName: "conversationEnd"
-                width: 1
-                height: 1
-            }
-        }
-
-        Component {
-            id: replyRow
-            ConversationReplyRow {
-                width: list.width
-                inbox: chat.inbox
-                focusPink: chat.focusPink
-            }
-        }
-        Component {
-            id: bubble
-            ChatBubble {
-                width: list.width
-                inbox: chat.inbox
-                focusPink: chat.focusPink
+            Repeater {
+                model: chat.inbox.live ? 0 : 1
+                delegate: ChatBubble {
+                    width: list.width
+                    inbox: chat.inbox
+                    focusPink: chat.focusPink
+                    body: entry.body
+                    outgoing: entry.outgoing
+                }
             }
         }
 
@@ -78,6 +91,12 @@ Item {
         onHeightChanged: if (keepsEnd) positionViewAtEnd()
         onMovementStarted: keepsEnd = false
         Component.onCompleted: positionViewAtEnd()
+    }
+
+    AgentNotice {
+        id: notice
+        y: composer.y - (visible ? height + 8 : 0)
+        text: chat.reader.agentNotice
     }
 
     Item {

@@ -24,111 +24,55 @@ Item {
         model: detail.inbox.selectedBlocks
         Q.ScrollBar.vertical: Q.ScrollBar { policy: Q.ScrollBar.AsNeeded }
 
-        header: Column {
-            width: list.width
-            spacing: 8
-            topPadding: 8
-            bottomPadding: 8
-            AgentNotice {
-                text: detail.reader.agentNotice
-            }
-            Q.AbstractButton {
-                objectName: "openInTandrel"
-                visible: detail.inbox.live
-                focusPolicy: Qt.NoFocus
-                background: null
-                contentItem: Text {
-                    text: "Open in Tandrel"
-                    color: detail.focusPink
-                    font.pixelSize: 11
-                }
-                onClicked: detail.reader.openInTandrel()
-                Accessible.role: Accessible.Button
-                Accessible.name: "Open in Tandrel"
-            }
-            Text {
-                objectName: "readerSubject"
-                width: parent.width
-                text: detail.reader.subject
-                color: "white"
-                wrapMode: Text.Wrap
-                font.pixelSize: 18
-                font.weight: Font.DemiBold
-                TapHandler {
-                    onDoubleTapped: detail.inbox.toggleReaderSize()
-                }
-            }
-        }
-
-        delegate: ReaderTextInteraction {
-            id: interaction
-            objectName: "readerText"
+        // The header and footer are rows of the list (they scroll with the text); each row builds only its
+        // own part.
+        delegate: Item {
+            id: part
             required property string kind
             required property string html
             required property string plainText
             required property string marker
             width: list.width
-            height: block.implicitHeight
-            canResize: detail.inbox.canResizeReader
-            text: detail.inbox.selectedBody
-            onToggleSize: detail.inbox.toggleReaderSize()
-            MarkdownBlock {
-                id: block
-                width: interaction.width
-                kind: interaction.kind
-                html: interaction.html
-                plainText: interaction.plainText
-                marker: interaction.marker
-                fontSize: 13
-                lineSpacing: 5
-                textColor: Qt.rgba(1, 1, 1, 0.78)
-            }
-        }
+            height: childrenRect.height
 
-        footer: Column {
-            width: list.width
-            spacing: 8
-            topPadding: 8
-            bottomPadding: 8
             Repeater {
-                model: detail.inbox.selectedBlocks.attachmentCount
-                delegate: VisualizationAttachment {
-                    required property int index
+                model: part.kind === "header" ? 1 : 0
+                delegate: DetailHeader {
                     width: list.width
-                    height: implicitHeight
                     inbox: detail.inbox
-                    blocks: detail.inbox.selectedBlocks
-                    attachmentIndex: index
+                    focusPink: detail.focusPink
                 }
             }
-            ApprovalBox {
-                width: list.width
-                text: detail.reader.approvalNotice
+            Repeater {
+                model: part.kind === "footer" ? 1 : 0
+                delegate: DetailFooter {
+                    width: list.width
+                    inbox: detail.inbox
+                    focusPink: detail.focusPink
+                }
             }
             Repeater {
-                model: detail.reader.rows
-                delegate: detail.inbox.live ? replyRow : demoReply
-            }
-            Item {
-                objectName: "threadEnd"
-                width: 1
-                height: 1
-            }
-        }
-
-        Component {
-            id: replyRow
-            ConversationReplyRow {
-                width: list.width
-                inbox: detail.inbox
-                focusPink: detail.focusPink
-            }
-        }
-        Component {
-            id: demoReply
-            DemoReplyBlock {
-                width: list.width
-                inbox: detail.inbox
+                model: part.kind !== "header" && part.kind !== "footer" ? 1 : 0
+                delegate: ReaderTextInteraction {
+                    id: interaction
+                    objectName: "readerText"
+                    width: list.width
+                    height: block.implicitHeight
+                    canResize: detail.inbox.canResizeReader
+                    text: detail.inbox.selectedBody
+                    onToggleSize: detail.inbox.toggleReaderSize()
+                    MarkdownBlock {
+                        id: block
+                        width: interaction.width
+                        kind: part.kind
+                        html: part.html
+                        plainText: part.plainText
+                        marker: part.marker
+                        fontSize: 13
+                        lineSpacing: 5
+                        textColor: Qt.rgba(1, 1, 1, 0.78)
+                    }
+                }
             }
         }
     }

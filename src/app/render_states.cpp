@@ -11,7 +11,9 @@
 #include "liveinbox/SystemScheduler.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <QMenu>
@@ -87,12 +89,14 @@ class Renderer
 public:
     explicit Renderer(QDir out) : m_out(std::move(out)) {}
 
-    std::unique_ptr<AppDelegate> launch(bool demo, bool failing)
+    std::unique_ptr<AppDelegate> launch(bool demo, bool failing, bool visualization = false)
     {
         AppDelegate::Options options;
         options.arguments = {QStringLiteral("tandrel-render-states")};
         if (demo)
             options.arguments.append(AppDelegate::demoSwitch);
+        if (visualization)
+            options.arguments.append(AppDelegate::visualizationDemoSwitch);
         options.scheduler = &m_scheduler;
         options.statusItem = false;
         options.systemMonitors = false;
@@ -155,6 +159,22 @@ public:
             std::fprintf(stderr, "could not write %s\n", qPrintable(path));
         else
             std::printf("%s\n", qPrintable(path));
+    }
+
+    // Waits (a few seconds at most) until every web view has loaded and drawn.
+    void waitForWeb(AppDelegate &app)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 8000) {
+            QQuickItem *view = find(app, QStringLiteral("visualizationView"));
+            if (view && !view->property("loading").toBool() && view->property("loadProgress").toInt() == 100)
+                break;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        }
+        const QDeadlineTimer drawn(1500);
+        while (!drawn.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
 
     static QQuickItem *find(AppDelegate &app, const QString &name)
@@ -255,12 +275,68 @@ int main(int argc, char **argv)
             inbox.setMessages(messages);
             inbox.select(sample);
         });
+        const auto selectWhere = [](Inbox &inbox, auto &&matches) {
+            for (const Message &message : inbox.messages())
+                if (matches(message)) {
+                    inbox.switchScope(message.scope);
+                    inbox.select(message);
+                    return;
+                }
+        };
+        renderer.shot(*demo, QStringLiteral("demo-team-chat"), [&](Inbox &inbox) {
+            selectWhere(inbox, [](const Message &m) { return m.kind == ConversationKind::direct && !m.scope.isPersonal(); });
+            inbox.setDirectDraft(QStringLiteral("Sounds good, ship it"));
+        });
+        renderer.shot(*demo, QStringLiteral("demo-reader-unreleased"), [&](Inbox &inbox) {
+            selectWhere(inbox, [](const Message &m) { return !m.released; });
+        });
+        renderer.shot(*demo, QStringLiteral("demo-reader-tucked"), [&](Inbox &inbox) {
+            inbox.switchScope(InboxScope::personal());
+            for (const Message &message : inbox.messages()) {
+                inbox.select(message);
+                if (inbox.canResizeReader()) {
+                    if (!inbox.readerTucked())
+                        inbox.toggleReaderSize();
+                    return;
+                }
+            }
+        });
+    }
+    {
+        auto visualization = renderer.launch(true, false, true);
+        renderer.shot(*visualization, QStringLiteral("demo-visualization"), [&](Inbox &inbox) {
+            inbox.select(inbox.messages().first());
+            renderer.settle(*visualization);
+            renderer.waitForWeb(*visualization);
+        });
     }
     {
         auto live = renderer.launch(false, false);
         renderer.shot(*live, QStringLiteral("live-list"), [](Inbox &) {});
         renderer.shot(*live, QStringLiteral("live-team-list"), [](Inbox &inbox) {
             inbox.switchScope(InboxScope{QStringLiteral("team-north")});
+        });
+        renderer.shot(*live, QStringLiteral("live-thread-reader"), [](Inbox &inbox) {
+            inbox.switchScope(InboxScope{QStringLiteral("team-north")});
+            inbox.selectMessage(Message::canonical(inbox.visible().last().id));
+            for (const Message &message : inbox.messages())
+                if (message.subject == QLatin1String("Crash on start"))
+                    inbox.select(message);
+        });
+        renderer.shot(*live, QStringLiteral("live-pending-reply"), [](Inbox &inbox) {
+            inbox.switchScope(InboxScope{QStringLiteral("team-north")});
+            for (const Message &message : inbox.messages())
+                if (message.subject == QLatin1String("Crash on start"))
+                    inbox.select(message);
+            inbox.reader()->update();
+            inbox.reader()->setDraft(QStringLiteral("On it: a fix is **building** now."));
+            inbox.reader()->send();
+            inbox.reader()->setDraft(QStringLiteral("And a second thought, kept in the draft"));
+        });
+        renderer.shot(*live, QStringLiteral("live-chat"), [](Inbox &inbox) {
+            for (const Message &message : inbox.messages())
+                if (message.kind == ConversationKind::direct)
+                    inbox.select(message);
         });
         renderer.shot(*live, QStringLiteral("live-label-filter-menu"), [&live, &renderer](Inbox &inbox) {
             inbox.switchScope(InboxScope{QStringLiteral("team-north")});

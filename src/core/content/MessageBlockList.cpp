@@ -54,16 +54,34 @@ QString MessageBlockList::saveAttachment(int index, const QString &path) const
     return VisualizationDocument::save(m_content->attachments()[std::size_t(index)].file, path).value_or(QString());
 }
 
+void MessageBlockList::setFramed(bool framed)
+{
+    if (m_framed == framed)
+        return;
+    beginResetModel();
+    m_framed = framed;
+    endResetModel();
+}
+
 int MessageBlockList::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : count();
+    if (parent.isValid())
+        return 0;
+    return count() + (m_framed && m_content ? 2 : 0);
 }
 
 QVariant MessageBlockList::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() < 0 || index.row() >= count())
+    if (!index.isValid() || index.row() < 0 || index.row() >= rowCount())
         return {};
-    const MessageContent::Block &block = m_content->blocks()[std::size_t(index.row())];
+    int row = index.row();
+    if (m_framed) {
+        if (row == 0 || row == count() + 1)
+            return role == KindRole ? QVariant(row == 0 ? QStringLiteral("header") : QStringLiteral("footer"))
+                                    : QVariant(QString());
+        --row;
+    }
+    const MessageContent::Block &block = m_content->blocks()[std::size_t(row)];
     const bool code = block.kind == MessageContent::Block::Kind::code;
     switch (role) {
     case KindRole: return kindName(block.kind);

@@ -18,7 +18,7 @@ class MessageBlockList final : public QAbstractListModel
     Q_PROPERTY(int attachmentCount READ attachmentCount NOTIFY countChanged)
 public:
     enum Role {
-        KindRole = Qt::UserRole + 1, // "paragraph", "heading", "item", "quote" or "code"
+        KindRole = Qt::UserRole + 1, // "paragraph", "heading", "item", "quote" or "code" (or "header", "footer")
         HtmlRole,                    // the styled text as escaped rich text (not for code)
         TextRole,                    // the block's plain text (the code itself for code)
         MarkerRole,                  // an item's marker as written ("•" for bullets)
@@ -28,6 +28,10 @@ public:
     static inline const QString linkColour = QStringLiteral("#f0b3c4");
 
     explicit MessageBlockList(QObject *parent) : QAbstractListModel(parent) {}
+
+    // A framed list has a row of kind "header" before the blocks and one of kind "footer" after them (while a
+    // body shows), so that a reader can scroll its own parts with the text in one virtualised list.
+    void setFramed(bool framed);
 
     // Shows `content`, parsed from `body`; null shows nothing.
     void show(const QString &body, std::shared_ptr<const MessageContent> content);
@@ -51,5 +55,6 @@ Q_SIGNALS:
 private:
     // Rows are read straight from the parsed content: a long body costs only the rows on screen.
     std::optional<QString> m_body;
+    bool m_framed = false;
     std::shared_ptr<const MessageContent> m_content;
 };

@@ -61,6 +61,7 @@ Inbox::Inbox(bool live, InboxServices services, QObject *parent)
     m_visibleList = new VisibleMessageList(*this);
     m_controls = new ListControls(*this);
     m_selectedBlocks = new MessageBlockList(this);
+    m_selectedBlocks->setFramed(true);
     m_reader = new ReaderState(*this);
     connect(this, &Inbox::selectedIDChanged, this, &Inbox::selectedMessageChanged);
     connect(this, &Inbox::messagesChanged, this, &Inbox::selectedMessageChanged);

@@ -1,0 +1,45 @@
+import QtQuick
+import QtQuick.Controls.Basic as Q
+import TandrelNotch
+
+// The top of the threaded reader, scrolling with the text: the agent notice, "Open in Tandrel" (live) and
+// the subject, which a double click switches between the short and full form.
+Column {
+    id: top
+    required property Inbox inbox
+    required property color focusPink
+    readonly property ReaderState reader: inbox.reader
+
+    spacing: 8
+    topPadding: 8
+
+    AgentNotice {
+        text: top.reader.agentNotice
+    }
+    Q.AbstractButton {
+        objectName: "openInTandrel"
+        visible: top.inbox.live
+        focusPolicy: Qt.NoFocus
+        background: null
+        contentItem: Text {
+            text: "Open in Tandrel"
+            color: top.focusPink
+            font.pixelSize: 11
+        }
+        onClicked: top.reader.openInTandrel()
+        Accessible.role: Accessible.Button
+        Accessible.name: "Open in Tandrel"
+    }
+    Text {
+        objectName: "readerSubject"
+        width: top.width
+        text: top.reader.subject
+        color: "white"
+        wrapMode: Text.Wrap
+        font.pixelSize: 18
+        font.weight: Font.DemiBold
+        TapHandler {
+            onDoubleTapped: top.inbox.toggleReaderSize()
+        }
+    }
+}
