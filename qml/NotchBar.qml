@@ -4,21 +4,22 @@ import TandrelNotch
 
 // The band beside the camera: the icon on the left, the title while open, the unread counter on the
 // right, with at least the notch's width between them. A click pins the surface open; a double click
-// collapses it.
+// collapses it; a right click asks for the application menu (at a point of the bar).
 Item {
     id: bar
     required property Inbox inbox
     property color focusPink
     property bool reduceMotion: false
     property bool keyboard: false
+    signal menuRequested(point position)
 
     readonly property bool expanded: inbox.expanded
     readonly property int total: inbox.totalUnreadCount
     readonly property real padding: expanded ? 20 : 6
     readonly property real spacing: expanded ? 8 : 2
 
-    visible: expanded || total > 0
-    height: expanded ? inbox.topInset + 10 : ((total > 0 || inbox.hasNotch) ? inbox.topInset : 0)
+    visible: expanded || total > 0 || inbox.keepsTab
+    height: expanded ? inbox.topInset + 10 : ((total > 0 || inbox.hasNotch || inbox.keepsTab) ? inbox.topInset : 0)
 
     NotchFeedback {
         id: arrivalFeedback
@@ -91,13 +92,20 @@ Item {
     MouseArea {
         id: barArea
         anchors.fill: parent
-        acceptedButtons: Qt.LeftButton
+        acceptedButtons: Qt.LeftButton | Qt.RightButton
         hoverEnabled: true
-        onClicked: {
+        onClicked: mouse => {
+            if (mouse.button === Qt.RightButton) {
+                bar.menuRequested(Qt.point(mouse.x, mouse.y))
+                return
+            }
             bar.inbox.pinned = true
             bar.inbox.open()
         }
-        onDoubleClicked: bar.inbox.close()
+        onDoubleClicked: mouse => {
+            if (mouse.button === Qt.LeftButton)
+                bar.inbox.close()
+        }
     }
     Q.ToolTip.text: "Click to keep open. Double-click to collapse."
     Q.ToolTip.visible: barArea.containsMouse && bar.expanded

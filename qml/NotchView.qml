@@ -3,7 +3,8 @@ import TandrelNotch
 
 // The panel's root view: the notch surface, centred at the top of the panel, with the bar beside the
 // notch and, while open, the card below it. Every drawn size of the surface goes to
-// presentedSizeChange; Escape collapses the surface at once.
+// presentedSizeChange; Escape collapses the surface at once; a right click on the bar asks the shell
+// for the application menu at a point of the view (menuRequest).
 Item {
     id: root
     required property Inbox inbox
@@ -19,6 +20,7 @@ Item {
 
     signal presentedSizeChange(size presented)
     signal exitCommand()
+    signal menuRequest(point position)
 
     width: 720
     height: 720
@@ -80,12 +82,14 @@ Item {
                 spacing: 0
 
                 NotchBar {
+                    id: bar
                     objectName: "notchBar"
                     width: surface.width
                     inbox: root.inbox
                     focusPink: root.focusPink
                     reduceMotion: root.reduceMotion
                     keyboard: root.keyboardTransaction
+                    onMenuRequested: position => root.menuRequest(bar.mapToItem(root, position))
                 }
 
                 OpenContent {

@@ -5,6 +5,8 @@
 #include "ReduceMotionSetting.h"
 #include "TrayMenu.h"
 #include "WakeMonitor.h"
+#include "QuitAlertBox.h"
+#include "X11FullScreenMonitor.h"
 #include "X11PointerMonitor.h"
 #include "views/PanelMenu.h"
 
@@ -21,8 +23,6 @@
 #include <QCursor>
 #include <QDesktopServices>
 #include <QIcon>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QScreen>
 #include <QStyleHints>
 #include <QSystemTrayIcon>
@@ -39,33 +39,6 @@ Qt::MouseButton mouseButton(int xButton)
     case 9: return Qt::ForwardButton;
     default: return Qt::ExtraButton3;
     }
-}
-
-int runMessageBox(const AppDelegate::QuitAlert &alert)
-{
-    QMessageBox box;
-    box.setIcon(QMessageBox::Warning);
-    box.setWindowTitle(QCoreApplication::applicationName());
-    box.setText(alert.text);
-    box.setInformativeText(alert.informativeText);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    QList<QPushButton *> buttons;
-    for (qsizetype i = 0; i < alert.buttons.size(); ++i) {
-        const QMessageBox::ButtonRole role = alert.buttons.size() == 1 ? QMessageBox::AcceptRole
-                                             : i == 0                  ? QMessageBox::RejectRole
-                                                                       : QMessageBox::DestructiveRole;
-        buttons.append(box.addButton(alert.buttons.at(i), role));
-    }
-    if (buttons.isEmpty())
-        return 0;
-    box.setDefaultButton(buttons.value(alert.defaultButton, buttons.first()));
-    box.setEscapeButton(buttons.first());
-    box.show();
-    box.raise();
-    box.activateWindow();
-    box.exec();
-    const qsizetype chosen = buttons.indexOf(static_cast<QPushButton *>(box.clickedButton()));
-    return chosen < 0 ? alert.defaultButton : int(chosen);
 }
 
 } // namespace
@@ -146,6 +119,7 @@ void AppDelegate::applicationDidFinishLaunching()
     connect(m_panel.get(), &NotchPanel::presentedSizeChanged, this, &AppDelegate::presentedSizeChanged);
     connect(m_panel.get(), &NotchPanel::pointerActivity, this, &AppDelegate::scheduleHoverRefresh);
     connect(m_panel.get(), &NotchPanel::exitCommand, this, [this] { m_panel->resignKey(); });
+    connect(m_panel.get(), &NotchPanel::menuRequested, this, &AppDelegate::showMenu);
 
     // The panel's own menus hold hover and outside clicks like the status menu does.
     connect(&PanelMenu::activity(), &PanelMenu::Activity::began, this, &AppDelegate::menuBegan);
@@ -192,6 +166,8 @@ void AppDelegate::applicationDidFinishLaunching()
     // 9-10.
     if (m_options.statusItem)
         createStatusItem();
+    // Without a tray the panel is the only way in: its tab stays, and a right click on it gives the menu.
+    m_inbox->setKeepsTab(m_options.statusItem && !m_statusItem);
     // 11. Screen changes move the panel.
     const auto watchScreen = [this](QScreen *screen) {
         connect(screen, &QScreen::geometryChanged, this, &AppDelegate::positionPanel);
@@ -204,8 +180,13 @@ void AppDelegate::applicationDidFinishLaunching()
     });
     connect(qGuiApp, &QGuiApplication::screenRemoved, this, [this] { scheduleScreenChange(); });
     connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &AppDelegate::positionPanel);
-    // 12. Global pointer activity.
+    // 12. Global pointer activity, and full-screen windows.
     if (m_options.systemMonitors) {
+        m_fullScreen = std::make_unique<X11FullScreenMonitor>();
+        if (m_fullScreen->active())
+            connect(m_fullScreen.get(), &X11FullScreenMonitor::changed, this, &AppDelegate::updateSuppression);
+        else
+            m_fullScreen.reset();
         m_pointerMonitor = std::make_unique<X11PointerMonitor>();
         if (m_pointerMonitor->active()) {
             connect(m_pointerMonitor.get(), &X11PointerMonitor::pointerMoved, this, &AppDelegate::pointerMoved);
@@ -225,17 +206,26 @@ void AppDelegate::scheduleScreenChange()
     post(0, [this] { positionPanel(); });
 }
 
-void AppDelegate::createStatusItem()
+TrayMenu *AppDelegate::ensureMenu()
 {
-    // Without a tray the application works through the panel alone (and loads no widget style for a menu).
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return;
+    if (m_menu)
+        return m_menu.get();
     m_menu = std::make_unique<TrayMenu>(!m_inbox->live());
     connect(m_menu.get(), &TrayMenu::openInboxRequested, this, &AppDelegate::openInbox);
     connect(m_menu.get(), &TrayMenu::simulateRequested, this, &AppDelegate::simulate);
     connect(m_menu.get(), &TrayMenu::quitRequested, this, &AppDelegate::quit);
     connect(m_menu.get(), &QMenu::aboutToShow, this, &AppDelegate::menuBegan);
     connect(m_menu.get(), &QMenu::aboutToHide, this, &AppDelegate::menuEnded);
+    return m_menu.get();
+}
+
+void AppDelegate::createStatusItem()
+{
+    // Without a tray the application works through the panel alone.
+    const bool tray = m_options.trayAvailable ? m_options.trayAvailable() : QSystemTrayIcon::isSystemTrayAvailable();
+    if (!tray)
+        return;
+    ensureMenu();
     m_statusItem = std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/social-inbox.svg")));
     m_statusItem->setToolTip(QStringLiteral("Tandrel"));
     m_statusItem->setContextMenu(m_menu.get());
@@ -245,6 +235,30 @@ void AppDelegate::createStatusItem()
             m_menu->popup(QCursor::pos());
     });
     m_statusItem->show();
+}
+
+void AppDelegate::showMenu(QPoint globalPosition)
+{
+    TrayMenu *menu = ensureMenu();
+    if (!menu->isVisible())
+        menu->popup(globalPosition);
+}
+
+void AppDelegate::openPanel()
+{
+    openInbox(false);
+}
+
+void AppDelegate::togglePanel()
+{
+    if (!m_inbox->expanded()) {
+        openPanel();
+        return;
+    }
+    m_inbox->close();
+    if (m_panel)
+        m_panel->resignKey();
+    updateHover();
 }
 
 void AppDelegate::openInbox(bool fromKeyboard)
@@ -294,7 +308,7 @@ bool AppDelegate::applicationShouldTerminate()
     if (!m_inbox->hasUnsentDrafts() && !sending)
         return true;
     const auto run = [this](const QuitAlert &alert) {
-        return m_options.runAlert ? m_options.runAlert(alert) : runMessageBox(alert);
+        return m_options.runAlert ? m_options.runAlert(alert) : QuitAlertBox::run(alert);
     };
     if (sending) {
         run({QStringLiteral("A reply is still sending"),
@@ -311,6 +325,15 @@ bool AppDelegate::applicationShouldTerminate()
     return chosen == 1;
 }
 
+bool AppDelegate::sessionMayEnd(const std::function<bool()> &allowsInteraction)
+{
+    if (!m_inbox->hasUnsentDrafts() && !m_inbox->hasSendingReplies())
+        return true;
+    if (!allowsInteraction())
+        return true;
+    return applicationShouldTerminate();
+}
+
 void AppDelegate::applicationWillTerminate()
 {
     if (m_terminated)
@@ -320,6 +343,7 @@ void AppDelegate::applicationWillTerminate()
     cancel(m_hoverTimer);
     cancel(m_pointerTimer);
     m_pointerMonitor.reset();
+    m_fullScreen.reset();
     if (qGuiApp)
         disconnect(qGuiApp, nullptr, this, nullptr);
     for (QScreen *screen : QGuiApplication::screens())
@@ -334,15 +358,37 @@ QPointF AppDelegate::pointer() const
     return m_options.pointerLocation ? m_options.pointerLocation() : QPointF(QCursor::pos());
 }
 
+QScreen *AppDelegate::panelScreen() const
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (!m_options.screenName.isEmpty()) {
+        for (QScreen *screen : screens) {
+            if (screen->name() == m_options.screenName)
+                return screen;
+        }
+    }
+    QScreen *primary = QGuiApplication::primaryScreen();
+    if (primary && screens.contains(primary))
+        return primary;
+    return screens.value(0);
+}
+
 void AppDelegate::positionPanel()
 {
-    // No screen of this platform reports a camera notch: the first screen (the primary one) it is.
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    if (screens.isEmpty() || !m_panel)
+    // No screen of this platform reports a camera notch: the chosen screen (by default the primary one) is
+    // notched only when the command line gives the notch's size.
+    QScreen *screen = panelScreen();
+    if (!screen || !m_panel)
         return;
-    QScreen *screen = screens.first();
     const QRect frame = screen->geometry();
-    const NotchMetrics metrics = NotchGeometry::metrics(0, std::nullopt, std::nullopt, QRectF(frame));
+    NotchMetrics metrics;
+    if (m_options.notch) {
+        const double centre = QRectF(frame).center().x();
+        const double half = m_options.notch->width() / 2;
+        metrics = NotchGeometry::metrics(m_options.notch->height(), centre - half, centre + half, QRectF(frame));
+    } else {
+        metrics = NotchGeometry::metrics(0, std::nullopt, std::nullopt, QRectF(frame));
+    }
     m_inbox->setHasNotch(metrics.hasNotch);
     m_inbox->setTopInset(metrics.topInset);
     m_inbox->setNotchWidth(metrics.notchWidth);
@@ -350,8 +396,31 @@ void AppDelegate::positionPanel()
     if (m_panel->screen() != screen)
         m_panel->setScreen(screen);
     m_panel->setPosition(int(std::lround(metrics.centreX - m_panel->width() * 0.5)), frame.top());
-    applyInputRegion();
+    updateSuppression();
     scheduleHoverRefresh();
+}
+
+void AppDelegate::updateSuppression()
+{
+    // A full-screen window on the panel's screen has the screen to itself while the surface is collapsed;
+    // an open card (from the menu, or a request) shows over it.
+    bool covered = false;
+    if (m_fullScreen && m_panel) {
+        if (const std::optional<QRect> area = m_fullScreen->fullScreenArea()) {
+            QScreen *screen = m_panel->screen();
+            const QRect logical = screen ? screen->geometry() : QRect();
+            const double ratio = screen ? screen->devicePixelRatio() : 1;
+            const QRect native(QPoint(int(logical.x() * ratio), int(logical.y() * ratio)), logical.size() * ratio);
+            covered = native.contains(area->center());
+        }
+    }
+    m_suppressed = covered && !m_inbox->expanded();
+    applyInputRegion();
+}
+
+QSizeF AppDelegate::hitSize() const
+{
+    return m_suppressed ? QSizeF(0, 0) : m_presentedSize;
 }
 
 bool AppDelegate::pointerInsidePresentedSurface(std::optional<QPointF> point) const
@@ -359,7 +428,7 @@ bool AppDelegate::pointerInsidePresentedSurface(std::optional<QPointF> point) co
     if (!m_panel)
         return false;
     const QRect frame = m_panel->geometry();
-    return NotchHitTest::pointerInsidePresentedSurface(m_presentedSize, frame.x() + frame.width() / 2.0, frame.y(),
+    return NotchHitTest::pointerInsidePresentedSurface(hitSize(), frame.x() + frame.width() / 2.0, frame.y(),
                                                        point.value_or(pointer()), m_inbox->expanded());
 }
 
@@ -369,6 +438,7 @@ void AppDelegate::applyInputRegion()
         return;
     const bool expanded = m_inbox->expanded();
     const NotchSurfaceStyle style = NotchSurfaceStyle::of(expanded, m_inbox->hasNotch());
+    m_panel->setSuppressed(m_suppressed);
     m_panel->setPresentedRegion(m_presentedSize, NotchHitTest::margin(expanded), style.topCornerRadius,
                                 style.bottomCornerRadius);
 }
@@ -385,7 +455,7 @@ void AppDelegate::updateHover()
                                                               .menuTracking = m_menuTracking});
         if (actions.evaluated) {
             // Where the pointer may reach the panel: on X11 the input region, which follows the surface.
-            applyInputRegion();
+            updateSuppression();
             if (actions.expand)
                 m_inbox->setExpanded(true);
             if (actions.close)

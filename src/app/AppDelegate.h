@@ -20,7 +20,9 @@ class QSystemTrayIcon;
 class QtTextMeasurer;
 class ReduceMotionSetting;
 class TrayMenu;
+class QScreen;
 class WakeMonitor;
+class X11FullScreenMonitor;
 class X11PointerMonitor;
 
 // The application: builds the one inbox (live, or demo with "--demo"), the panel with its views, the status
@@ -49,8 +51,15 @@ public:
         std::function<InboxServices(Scheduler &)> liveServices;
         // The status item (only where the desktop has a tray).
         bool statusItem = true;
-        // Global pointer monitoring and wake notifications.
+        // Whether the desktop has a tray; absent means asking the platform. Without one (and a status item
+        // asked for) the collapsed surface keeps its tab, so the panel and its menu stay reachable.
+        std::function<bool()> trayAvailable;
+        // Global pointer monitoring, full-screen windows and wake notifications.
         bool systemMonitors = true;
+        // The screen to sit on, by name; empty (or gone) means the primary screen.
+        QString screenName;
+        // Notch width and height in points: the screen counts as notched, the notch centred at its top.
+        std::optional<QSizeF> notch;
         // The pointer position in screen coordinates; absent means the real cursor.
         std::function<QPointF()> pointerLocation;
         // Shows a quit alert; absent means a modal message box.
@@ -71,11 +80,20 @@ public:
     void applicationDidFinishLaunching();
     // Menu actions.
     void openInbox(bool fromKeyboard);
+    // For requests from outside (another start, a desktop shortcut): opens the panel pinned, or toggles it
+    // between that and collapsed.
+    void openPanel();
+    void togglePanel();
+    // Pops the application menu (the status item's) up at a point of the screen.
+    void showMenu(QPoint globalPosition);
     void simulate();
     void quit();
     void wakeSync();
     // The quit guard: true to terminate now, false to cancel.
     bool applicationShouldTerminate();
+    // The session is ending (logout): false cancels it. The guard's alerts run only when something would be
+    // lost and `allowsInteraction` (asked only then) grants it; without leave to ask, the session ends.
+    bool sessionMayEnd(const std::function<bool()> &allowsInteraction);
     void applicationWillTerminate();
 
     // Placement, hover and outside clicks.
@@ -89,6 +107,10 @@ public:
     void presentedSizeChanged(QSizeF size);
     void menuBegan();
     void menuEnded();
+    // The screen the panel sits on, if any.
+    QScreen *panelScreen() const;
+    // The surface keeps out of the way of a full-screen window (collapsed only).
+    bool surfaceSuppressed() const { return m_suppressed; }
 
     // Builds the services of a live inbox: four tool lanes, the sync sockets, threaded snapshot decoding and
     // the desktop's browser.
@@ -97,7 +119,10 @@ public:
     Inbox &inbox() const { return *m_inbox; }
     NotchPanel *panel() const { return m_panel.get(); }
     QSystemTrayIcon *statusItem() const { return m_statusItem.get(); }
+    // The application menu: the status item's, and the bar's right-click menu (created on first use where
+    // there is no tray).
     TrayMenu *menu() const { return m_menu.get(); }
+    TrayMenu *ensureMenu();
     X11PointerMonitor *pointerMonitor() const { return m_pointerMonitor.get(); }
     WakeMonitor *wakeMonitor() const { return m_wakeMonitor.get(); }
     const HoverIntent &hoverIntent() const { return m_hover.intent(); }
@@ -113,6 +138,8 @@ private:
     void updateMotionSelection();
     void applyInputRegion();
     void createStatusItem();
+    void updateSuppression();
+    QSizeF hitSize() const;
     void scheduleScreenChange();
 
     Options m_options;
@@ -126,6 +153,8 @@ private:
     Scheduler::TimerId m_hoverTimer = 0;
     HoverMachine m_hover;
     std::unique_ptr<X11PointerMonitor> m_pointerMonitor;
+    std::unique_ptr<X11FullScreenMonitor> m_fullScreen;
+    bool m_suppressed = false;
     std::unique_ptr<WakeMonitor> m_wakeMonitor;
     bool m_menuTracking = false;
     bool m_hoverRefreshPending = false;

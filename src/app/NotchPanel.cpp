@@ -55,7 +55,7 @@ NotchPanel::NotchPanel(Inbox &inbox, ReduceMotionSetting *motionSetting, QWindow
     resize(panelSize, panelSize);
     // The window-manager state has to be on the window before it is first mapped.
     create();
-    X11Window::setSkipTaskbarAndPager(winId());
+    X11Window::setPanelHints(winId());
     m_composited = !X11Window::available() || X11Window::compositingManagerRunning();
 
     m_engine->addImportPath(QStringLiteral("qrc:/"));
@@ -80,6 +80,7 @@ NotchPanel::NotchPanel(Inbox &inbox, ReduceMotionSetting *motionSetting, QWindow
     m_root->setParentItem(contentItem());
     connect(m_root, SIGNAL(presentedSizeChange(QSizeF)), this, SLOT(rootPresentedSizeChange(QSizeF)));
     connect(m_root, SIGNAL(exitCommand()), this, SIGNAL(exitCommand()));
+    connect(m_root, SIGNAL(menuRequest(QPointF)), this, SLOT(rootMenuRequest(QPointF)));
     connect(this, &QQuickWindow::frameSwapped, this, [this] {
         if (!m_firstFrame)
             return;
@@ -97,6 +98,21 @@ NotchPanel::~NotchPanel()
 void NotchPanel::rootPresentedSizeChange(QSizeF size)
 {
     Q_EMIT presentedSizeChanged(size);
+}
+
+void NotchPanel::rootMenuRequest(QPointF position)
+{
+    Q_EMIT menuRequested(mapToGlobal(position.toPoint()));
+}
+
+void NotchPanel::setSuppressed(bool suppressed)
+{
+    if (m_suppressed == suppressed)
+        return;
+    m_suppressed = suppressed;
+    if (m_root)
+        m_root->setVisible(!suppressed);
+    applyShapes();
 }
 
 void NotchPanel::runFromKeyboard(const std::function<void()> &change)
@@ -126,7 +142,7 @@ void NotchPanel::applyShapes()
     const double h = m_drawnSize.height();
     const QRectF window(0, 0, width(), height());
     QRectF surface;
-    if (w > 0 && h > 0)
+    if (w > 0 && h > 0 && !m_suppressed)
         surface = QRectF(window.center().x() - w / 2, 0, w, h);
     m_inputRegion = surface.isEmpty() ? QRectF()
                                       : surface.adjusted(-m_drawnMargin, 0, m_drawnMargin, m_drawnMargin) & window;
@@ -201,6 +217,8 @@ void NotchPanel::exposeEvent(QExposeEvent *event)
     if (isExposed() && !m_exposed) {
         m_exposed = true;
         applyShapes();
+        // Window managers that dropped the hints set before mapping take them as requests.
+        X11Window::requestOnAllDesktops(winId());
     }
     QQuickWindow::exposeEvent(event);
 }

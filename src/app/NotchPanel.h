@@ -44,6 +44,10 @@ public:
     void setPresentedRegion(QSizeF presentedSize, double margin, double topRadius = 0, double bottomRadius = 0);
     // The input region last applied, in window coordinates.
     QRectF inputRegion() const { return m_inputRegion; }
+    // Keeps the surface out of the way (under a full-screen window): nothing is drawn and nothing takes the
+    // pointer until it is released again.
+    void setSuppressed(bool suppressed);
+    bool suppressed() const { return m_suppressed; }
 
     // Takes the keyboard: accepts focus and asks to be activated, remembering the window that was active.
     void makeKey();
@@ -57,6 +61,8 @@ Q_SIGNALS:
     void pointerActivity();
     // Escape collapsed the surface.
     void exitCommand();
+    // A right click on the bar asks for the application menu at this point of the screen.
+    void menuRequested(QPoint globalPosition);
     void firstFrameSwapped();
 
 protected:
@@ -65,6 +71,7 @@ protected:
 
 private Q_SLOTS:
     void rootPresentedSizeChange(QSizeF size);
+    void rootMenuRequest(QPointF position);
 
 private:
     void applyShapes();
@@ -78,6 +85,7 @@ private:
     double m_topRadius = 0;
     double m_bottomRadius = 0;
     bool m_exposed = false;
+    bool m_suppressed = false;
     bool m_composited = true;
     bool m_firstFrame = true;
     std::optional<quint32> m_previousActive;

@@ -18,9 +18,18 @@ public:
     static bool available() { return connection() != nullptr; }
     static quint32 rootWindow();
 
-    // Adds _NET_WM_STATE_SKIP_TASKBAR and _NET_WM_STATE_SKIP_PAGER to the window's state. Must run after
-    // create() and before the window is first shown: the platform keeps states it finds on the unmapped window.
-    static void setSkipTaskbarAndPager(WId window);
+    // Prepares the panel for its first mapping: adds _NET_WM_STATE_SKIP_TASKBAR, _NET_WM_STATE_SKIP_PAGER and
+    // _NET_WM_STATE_STICKY to the window's state and puts it on every desktop (_NET_WM_DESKTOP 0xFFFFFFFF).
+    // Must run after create() and before the window is first shown: the platform keeps states it finds on
+    // the unmapped window.
+    static void setPanelHints(WId window);
+    // The same request for a mapped window, sent to the window manager (which owns the properties then).
+    static void requestOnAllDesktops(WId window);
+    // The atoms of the window's _NET_WM_STATE, and its position and size in root coordinates.
+    static QList<quint32> windowStates(quint32 window);
+    static std::optional<QRect> rootGeometry(quint32 window);
+    // An atom by name (XCB_ATOM_NONE when the server cannot make it).
+    static quint32 atom(const char *name);
     // The part of the window that receives pointer events (rectangles in device pixels); everywhere else
     // events pass through to the windows below.
     static void setInputShape(WId window, const QList<QRect> &rectangles);

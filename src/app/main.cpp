@@ -1,7 +1,8 @@
 #include "VisualizationSandbox.h"
 #include "AppDelegate.h"
-#include "NotchPanel.h"
 #include "AppIdentity.h"
+#include "NotchApplication.h"
+#include "NotchPanel.h"
 
 #include "liveinbox/SystemScheduler.h"
 
@@ -78,15 +79,13 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     SystemScheduler scheduler;
-    AppDelegate::Options options;
-    options.arguments = QApplication::arguments();
-    options.scheduler = &scheduler;
-    AppDelegate delegate(std::move(options));
-    delegate.applicationDidFinishLaunching();
+    NotchApplication notch(QApplication::arguments(), scheduler);
+    if (const std::optional<int> status = notch.start())
+        return *status;
 
     // For start-up measurements: the time from the process's start to its first frame on screen.
-    if (qEnvironmentVariableIsSet("TANDREL_FIRST_FRAME_STAMP") && delegate.panel()) {
-        QObject::connect(delegate.panel(), &NotchPanel::firstFrameSwapped,
+    if (qEnvironmentVariableIsSet("TANDREL_FIRST_FRAME_STAMP") && notch.delegate() && notch.delegate()->panel()) {
+        QObject::connect(notch.delegate()->panel(), &NotchPanel::firstFrameSwapped,
                          [] { std::fprintf(stderr, "first-frame-ms %.0f\n", millisecondsSinceProcessStart()); });
     }
     return app.exec();

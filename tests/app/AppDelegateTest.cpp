@@ -295,4 +295,106 @@ TEST_F(MotionApp, KeyboardChangesJumpWhileOtherChangesAnimate)
     EXPECT_EQ(drawn->width(), 440);
 }
 
+TEST_F(DemoApp, RequestsFromOutsideOpenPinnedAndToggle)
+{
+    launch({QStringLiteral("--demo")});
+    inbox().close();
+    app->togglePanel();
+    EXPECT_TRUE(inbox().expanded());
+    EXPECT_TRUE(inbox().pinned());
+    app->togglePanel();
+    EXPECT_FALSE(inbox().expanded());
+    app->openPanel();
+    app->openPanel();
+    EXPECT_TRUE(inbox().expanded());
+    EXPECT_TRUE(inbox().pinned());
+}
+
+TEST_F(DemoApp, LogoutPassesTheQuitGuardOnlyWhenItMayAsk)
+{
+    launch({QStringLiteral("--demo")});
+    int asked = 0;
+    const auto interaction = [&asked](bool granted) {
+        return [&asked, granted] {
+            ++asked;
+            return granted;
+        };
+    };
+    // Nothing to lose: the session ends without asking for interaction.
+    EXPECT_TRUE(app->sessionMayEnd(interaction(true)));
+    EXPECT_EQ(asked, 0);
+    EXPECT_TRUE(alerts.empty());
+
+    const Message message = inbox().messages().first();
+    inbox().setReplyDraft(inbox().threadKey(message), QStringLiteral("half a thought"));
+    ASSERT_TRUE(inbox().hasUnsentDrafts());
+    // Not allowed to ask: the session ends.
+    EXPECT_TRUE(app->sessionMayEnd(interaction(false)));
+    EXPECT_TRUE(alerts.empty());
+    // "Keep Editing" cancels the logout; "Discard Drafts and Quit" lets it go on.
+    answer = 0;
+    EXPECT_FALSE(app->sessionMayEnd(interaction(true)));
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts.back().buttons,
+              (QStringList{QStringLiteral("Keep Editing"), QStringLiteral("Discard Drafts and Quit")}));
+    answer = 1;
+    EXPECT_TRUE(app->sessionMayEnd(interaction(true)));
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(terminations, 0); // the session ends the application, not the guard
+}
+
+TEST_F(DemoApp, NotchSwitchesMakeTheScreenNotched)
+{
+    notch = QSizeF(200, 32);
+    screenName = QStringLiteral("no such screen"); // gone: the primary screen it is
+    launch({QStringLiteral("--demo")});
+    EXPECT_TRUE(inbox().hasNotch());
+    EXPECT_EQ(inbox().notchWidth(), 200);
+    EXPECT_EQ(inbox().topInset(), 32);
+    EXPECT_EQ(app->panelScreen(), QGuiApplication::primaryScreen());
+    // Centred at the top of the 800-point screen.
+    EXPECT_EQ(app->panel()->x(), 400 - 360);
+    EXPECT_EQ(app->panel()->y(), 0);
+}
+
+using NoTrayApp = AppFixture;
+
+TEST_F(NoTrayApp, TheTabStaysWithNothingUnreadAndTheBarsRightClickGivesTheMenu)
+{
+    withoutTray = true;
+    FakeRunner *snapshots = nullptr;
+    launch({}, [&snapshots](Scheduler &scheduler) { return fakeServices(scheduler, snapshots); });
+    EXPECT_EQ(app->statusItem(), nullptr);
+    EXPECT_TRUE(inbox().keepsTab());
+    EXPECT_EQ(inbox().totalUnreadCount(), 0);
+    EXPECT_EQ(inbox().presentation().size, QSizeF(180, 24));
+    // The tab takes the pointer: hovering it opens the surface.
+    moveTo(QPointF(centreX, 10));
+    EXPECT_TRUE(inbox().expanded());
+
+    QQuickItem *bar = app->panel()->rootView()->findChild<QQuickItem *>(QStringLiteral("notchBar"));
+    ASSERT_TRUE(bar);
+    const QPoint onBar = bar->mapToScene(QPointF(bar->width() / 2, bar->height() / 2)).toPoint();
+    QTest::mouseClick(app->panel(), Qt::RightButton, {}, onBar);
+    clock.runDue();
+    ASSERT_TRUE(app->menu());
+    EXPECT_TRUE(app->menu()->isVisible());
+    EXPECT_TRUE(app->menuTracking());
+    QStringList titles;
+    for (const QAction *action : app->menu()->actions())
+        titles.append(action->text());
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("Open inbox"), QStringLiteral("Quit Tandrel Notch")}));
+    app->menu()->quitAction()->trigger();
+    EXPECT_EQ(terminations, 1);
+    app->menu()->close();
+}
+
+TEST_F(NoTrayApp, WithATrayOrNoStatusItemTheCollapsedSurfaceMayVanish)
+{
+    FakeRunner *snapshots = nullptr;
+    launch({}, [&snapshots](Scheduler &scheduler) { return fakeServices(scheduler, snapshots); });
+    EXPECT_FALSE(inbox().keepsTab());
+    EXPECT_EQ(inbox().presentation().size, QSizeF(0, 0));
+}
+
 } // namespace

@@ -1,13 +1,20 @@
-// The shell's platform pieces: text measurement, the reduce-motion setting and the wake notification.
+// The shell's platform pieces: text measurement, the reduce-motion setting, the wake notification, the
+// command line and the quit alert's buttons.
 
+#include "LaunchOptions.h"
 #include "QtTextMeasurer.h"
+#include "QuitAlertBox.h"
 #include "ReduceMotionSetting.h"
 #include "WakeMonitor.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QFile>
+#include <QDialogButtonBox>
 #include <QFontMetricsF>
+#include <QMessageBox>
+#include <QProxyStyle>
+#include <QPushButton>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -111,6 +118,94 @@ TEST(WakeMonitor, WakingFromSleepIsReportedAndGoingToSleepIsNot)
     QDBusConnection::disconnectFromBus(QStringLiteral("wake-test"));
     bus.terminate();
     bus.waitForFinished(5000);
+}
+
+TEST(LaunchOptions, SwitchesAnywhereAndBadValuesGetOneLine)
+{
+    const auto parse = [](QStringList switches) {
+        return LaunchOptions::parse(QStringList{QStringLiteral("tandrel-notch")} + switches);
+    };
+    LaunchOptions options = parse({});
+    EXPECT_FALSE(options.demo);
+    EXPECT_EQ(options.command, LaunchOptions::Command::none);
+    EXPECT_EQ(options.mode(), QStringLiteral("live"));
+    EXPECT_FALSE(options.notch);
+    EXPECT_TRUE(options.error.isEmpty());
+
+    options = parse({QStringLiteral("--toggle"), QStringLiteral("-platform"), QStringLiteral("xcb"),
+                     QStringLiteral("--demo"), QStringLiteral("--screen=HDMI-1"), QStringLiteral("--notch-height=32.5"),
+                     QStringLiteral("--notch-width=190")});
+    EXPECT_TRUE(options.error.isEmpty()) << qPrintable(options.error);
+    EXPECT_TRUE(options.demo);
+    EXPECT_EQ(options.mode(), QStringLiteral("demo"));
+    EXPECT_EQ(options.command, LaunchOptions::Command::toggle);
+    EXPECT_EQ(options.screenName, QStringLiteral("HDMI-1"));
+    EXPECT_EQ(options.notch, QSizeF(190, 32.5));
+    EXPECT_EQ(parse({QStringLiteral("--open")}).command, LaunchOptions::Command::open);
+    // The program name is never a switch.
+    EXPECT_FALSE(LaunchOptions::parse({QStringLiteral("--demo")}).demo);
+
+    const QList<std::pair<QStringList, QString>> bad{
+        {{QStringLiteral("--notch-width=0"), QStringLiteral("--notch-height=30")},
+         QStringLiteral("--notch-width needs a positive number of points, not \"0\".")},
+        {{QStringLiteral("--notch-width=wide"), QStringLiteral("--notch-height=30")},
+         QStringLiteral("--notch-width needs a positive number of points, not \"wide\".")},
+        {{QStringLiteral("--notch-width=200"), QStringLiteral("--notch-height=-3")},
+         QStringLiteral("--notch-height needs a positive number of points, not \"-3\".")},
+        {{QStringLiteral("--notch-width=200"), QStringLiteral("--notch-height=inf")},
+         QStringLiteral("--notch-height needs a positive number of points, not \"inf\".")},
+        {{QStringLiteral("--notch-width=200")}, QStringLiteral("--notch-width and --notch-height go together: give both.")},
+        {{QStringLiteral("--notch-height")}, QStringLiteral("--notch-height needs a positive number of points: --notch-height=POINTS.")},
+        {{QStringLiteral("--screen=")}, QStringLiteral("--screen needs a screen name: --screen=NAME.")},
+        {{QStringLiteral("--open"), QStringLiteral("--toggle")}, QStringLiteral("--open and --toggle cannot be given together.")},
+    };
+    for (const auto &[switches, error] : bad) {
+        options = parse(switches);
+        EXPECT_EQ(options.error, error) << qPrintable(switches.join(u' '));
+    }
+}
+
+// Returns one button layout for every dialog button box, as a desktop's style would.
+class LayoutStyle : public QProxyStyle
+{
+public:
+    explicit LayoutStyle(int layout) : m_layout(layout) {}
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget, QStyleHintReturn *data) const override
+    {
+        if (hint == SH_DialogButtonLayout)
+            return m_layout;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+
+private:
+    int m_layout;
+};
+
+TEST(QuitAlertBox, KeepEditingComesFirstAndIsTheDefaultOnEveryDesktop)
+{
+    const AppDelegate::QuitAlert alert{QStringLiteral("Discard unsent drafts and quit?"), QStringLiteral("Lost."),
+                                       {QStringLiteral("Keep Editing"), QStringLiteral("Discard Drafts and Quit")},
+                                       0};
+    for (const QDialogButtonBox::ButtonLayout layout :
+         {QDialogButtonBox::WinLayout, QDialogButtonBox::MacLayout, QDialogButtonBox::KdeLayout,
+          QDialogButtonBox::GnomeLayout, QDialogButtonBox::AndroidLayout}) {
+        QList<QPushButton *> buttons;
+        const std::unique_ptr<QMessageBox> box = QuitAlertBox::build(alert, buttons);
+        ASSERT_EQ(buttons.size(), 2);
+        auto *buttonBox = box->findChild<QDialogButtonBox *>();
+        ASSERT_TRUE(buttonBox);
+        LayoutStyle style(layout);
+        buttonBox->setStyle(&style);
+        box->show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(buttons.at(0)->text(), QStringLiteral("Keep Editing"));
+        EXPECT_LT(buttons.at(0)->mapTo(box.get(), QPoint()).x(), buttons.at(1)->mapTo(box.get(), QPoint()).x())
+            << "layout " << int(layout);
+        EXPECT_EQ(box->defaultButton(), buttons.at(0));
+        EXPECT_EQ(box->escapeButton(), buttons.at(0));
+        box->hide();
+        buttonBox->setStyle(nullptr);
+    }
 }
 
 } // namespace

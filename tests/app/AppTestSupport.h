@@ -27,7 +27,11 @@ protected:
         options.arguments = QStringList{QStringLiteral("tandrel-notch")} + switches;
         options.scheduler = &clock;
         options.liveServices = std::move(liveServices);
-        options.statusItem = false;
+        // A desktop without a tray: the status item is asked for, and the platform has none to give.
+        options.statusItem = withoutTray;
+        options.trayAvailable = [] { return false; };
+        options.screenName = screenName;
+        options.notch = notch;
         options.systemMonitors = false;
         options.pointerLocation = [this] { return pointer; };
         options.runAlert = [this](const AppDelegate::QuitAlert &alert) {
@@ -52,6 +56,9 @@ protected:
         app->updateHover();
     }
 
+    bool withoutTray = false;
+    QString screenName;
+    std::optional<QSizeF> notch;
     VirtualScheduler clock;
     QPointF pointer{5, 590};
     std::vector<AppDelegate::QuitAlert> alerts;

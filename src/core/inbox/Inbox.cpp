@@ -334,6 +334,14 @@ void Inbox::setHasNotch(bool hasNotch)
     updateGeometry();
 }
 
+void Inbox::setKeepsTab(bool keepsTab)
+{
+    if (!assign(m_keepsTab, keepsTab))
+        return;
+    Q_EMIT keepsTabChanged();
+    updateGeometry();
+}
+
 void Inbox::setFocus(QList<QUuid> order)
 {
     if (m_focusOrder != order) {
@@ -1385,7 +1393,7 @@ NotchPresentation Inbox::presentation()
 
 double Inbox::compactWidth() const
 {
-    return NotchGeometry::compactWidth(totalUnreadCount(), m_hasNotch, m_notchWidth);
+    return NotchGeometry::compactWidth(totalUnreadCount(), m_hasNotch, m_notchWidth, m_keepsTab);
 }
 
 double Inbox::contentWidth()
@@ -1404,7 +1412,7 @@ double Inbox::contentHeight()
 double Inbox::height()
 {
     return NotchGeometry::height(m_expanded, totalUnreadCount(), m_hasNotch, m_topInset,
-                                 m_expanded ? contentHeight() : 0);
+                                 m_expanded ? contentHeight() : 0, m_keepsTab);
 }
 
 bool Inbox::canResizeReader()

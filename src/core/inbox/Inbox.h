@@ -89,6 +89,8 @@ class Inbox : public QObject
     Q_PROPERTY(double notchWidth READ notchWidth WRITE setNotchWidth NOTIFY notchWidthChanged)
     Q_PROPERTY(double topInset READ topInset WRITE setTopInset NOTIFY topInsetChanged)
     Q_PROPERTY(bool hasNotch READ hasNotch WRITE setHasNotch NOTIFY hasNotchChanged)
+    // The collapsed surface keeps its tab with nothing unread (set by the shell where no tray exists).
+    Q_PROPERTY(bool keepsTab READ keepsTab WRITE setKeepsTab NOTIFY keepsTabChanged)
     Q_PROPERTY(int geometryProfile READ geometryProfileValue NOTIFY geometryProfileChanged)
     Q_PROPERTY(bool hasSelection READ hasSelection NOTIFY selectedIDChanged)
     // The surface geometry; every value below changes together and notifies through geometryChanged.
@@ -195,6 +197,8 @@ public:
     void setTopInset(double inset);
     bool hasNotch() const { return m_hasNotch; }
     void setHasNotch(bool hasNotch);
+    bool keepsTab() const { return m_keepsTab; }
+    void setKeepsTab(bool keepsTab);
     int demoIndex() const { return m_demoIndex; }
     const std::optional<QSizeF> &cachedReaderSize() const { return m_cachedReaderSize; }
 
@@ -340,6 +344,7 @@ Q_SIGNALS:
     void notchWidthChanged();
     void topInsetChanged();
     void hasNotchChanged();
+    void keepsTabChanged();
     void demoIndexChanged();
     // The selection, or the selected message's content, changed.
     void selectedMessageChanged();
@@ -460,6 +465,7 @@ private:
     double m_notchWidth = 180.0;
     double m_topInset = 32.0;
     bool m_hasNotch = false;
+    bool m_keepsTab = false;
     int m_demoIndex = 0;
     std::function<void()> m_onHoverStateChange;
     std::function<void()> m_onOpen;

@@ -18,20 +18,21 @@ NotchMetrics NotchGeometry::metrics(double safeAreaTopInset, std::optional<doubl
     return result;
 }
 
-double NotchGeometry::compactWidth(int totalUnread, bool hasNotch, double notchWidth)
+double NotchGeometry::compactWidth(int totalUnread, bool hasNotch, double notchWidth, bool keepsTab)
 {
-    if (totalUnread > 0)
+    if (totalUnread > 0 || keepsTab)
         return notchWidth + unreadTabWidth;
     if (hasNotch)
         return notchWidth;
     return 0;
 }
 
-double NotchGeometry::height(bool expanded, int totalUnread, bool hasNotch, double topInset, double contentHeight)
+double NotchGeometry::height(bool expanded, int totalUnread, bool hasNotch, double topInset, double contentHeight,
+                             bool keepsTab)
 {
     if (expanded)
         return topInset + contentHeight + bottomPadding;
-    if (totalUnread == 0 && !hasNotch)
+    if (totalUnread == 0 && !hasNotch && !keepsTab)
         return 0;
     return topInset;
 }
@@ -67,10 +68,11 @@ NotchPresentation::Phase NotchGeometry::phase(const State &state)
 QSizeF NotchGeometry::surfaceSize(const State &state)
 {
     const double width = state.expanded ? contentWidth(state.hasSelection, state.readerSize) + horizontalPadding
-                                        : compactWidth(state.totalUnread, state.hasNotch, state.notchWidth);
+                                        : compactWidth(state.totalUnread, state.hasNotch, state.notchWidth, state.keepsTab);
     const double surfaceHeight =
         height(state.expanded, state.totalUnread, state.hasNotch, state.topInset,
-               state.expanded ? contentHeight(state.hasSelection, state.readerTucked, state.readerSize) : 0);
+               state.expanded ? contentHeight(state.hasSelection, state.readerTucked, state.readerSize) : 0,
+               state.keepsTab);
     return {width, surfaceHeight};
 }
 

@@ -35,10 +35,12 @@ public:
     static NotchMetrics metrics(double safeAreaTopInset, std::optional<double> leftAreaMaxX,
                                 std::optional<double> rightAreaMinX, const QRectF &screenFrame);
 
-    // Width of the collapsed surface; 0 means no surface at all.
-    static double compactWidth(int totalUnread, bool hasNotch, double notchWidth);
+    // Width of the collapsed surface; 0 means no surface at all. `keepsTab` keeps the tab of an unread
+    // message even when nothing is unread (for desktops where the panel is the only way in).
+    static double compactWidth(int totalUnread, bool hasNotch, double notchWidth, bool keepsTab = false);
     // Height of the surface, collapsed or open.
-    static double height(bool expanded, int totalUnread, bool hasNotch, double topInset, double contentHeight);
+    static double height(bool expanded, int totalUnread, bool hasNotch, double topInset, double contentHeight,
+                         bool keepsTab = false);
     // Size of the open card's content. readerSize is the selected message's measured reader size and
     // is read only when hasSelection is true.
     static double contentWidth(bool hasSelection, QSizeF readerSize);
@@ -52,6 +54,7 @@ public:
         bool expanded = false;
         int totalUnread = 0;
         bool hasNotch = false;
+        bool keepsTab = false;
         double notchWidth = 180;
         double topInset = 32;
         bool hasSelection = false;

@@ -47,6 +47,22 @@ TEST(NotchGeometry, ScreenWithoutNotchShowsNothingUntilMailIsUnread)
               (NotchPresentation{NotchPresentation::Phase::collapsed, QSizeF(180, 24)}));
 }
 
+TEST(NotchGeometry, AKeptTabStaysWithNothingUnreadAndOpensAsUsual)
+{
+    NotchGeometry::State state = stateOn(NotchGeometry::metrics(0, std::nullopt, std::nullopt, QRectF(0, 0, 1920, 1080)));
+    state.keepsTab = true;
+    // The tab of an unread message, though nothing is unread.
+    EXPECT_EQ(NotchGeometry::surfaceSize(state), QSizeF(180, 24));
+    state.totalUnread = 2;
+    EXPECT_EQ(NotchGeometry::surfaceSize(state), QSizeF(180, 24));
+    state.expanded = true;
+    EXPECT_EQ(NotchGeometry::surfaceSize(state), QSizeF(440, 402));
+    // On a notch it is the same tab beside the notch.
+    state = stateOn(NotchGeometry::metrics(38, 656.0, 856.0, QRectF(0, 0, 1512, 982)));
+    state.keepsTab = true;
+    EXPECT_EQ(NotchGeometry::surfaceSize(state), QSizeF(240, 38));
+}
+
 TEST(NotchGeometry, CollapsedOnANotchIsTheNotchItselfOrATabBesideIt)
 {
     NotchGeometry::State state = stateOn(notched);
