@@ -1,5 +1,7 @@
 #include "AppDelegate.h"
 
+#include "AutostartEntry.h"
+#include "DesktopNotifier.h"
 #include "NotchPanel.h"
 #include "QtTextMeasurer.h"
 #include "ReduceMotionSetting.h"
@@ -56,6 +58,14 @@ AppDelegate::AppDelegate(Options options, QObject *parent)
     m_inbox = std::make_unique<Inbox>(live, std::move(services));
     m_textMeasurer = std::make_unique<QtTextMeasurer>();
     m_inbox->setTextMeasurer(m_textMeasurer.get());
+    // Started at login, the application keeps the notification switch it runs with now.
+    QStringList command{QCoreApplication::applicationFilePath()};
+    if (m_options.arguments.contains(notifySwitch))
+        command.append(notifySwitch);
+    m_autostart = std::make_unique<AutostartEntry>(m_options.autostartDirectory.isEmpty()
+                                                       ? AutostartEntry::defaultDirectory()
+                                                       : m_options.autostartDirectory,
+                                                   std::move(command));
 }
 
 AppDelegate::~AppDelegate()
@@ -63,6 +73,7 @@ AppDelegate::~AppDelegate()
     applicationWillTerminate();
     m_inbox->setOnHoverStateChange({});
     m_inbox->setOnOpen({});
+    m_inbox->setOnArrival({});
     for (const Scheduler::TimerId id : std::as_const(m_posted))
         m_scheduler.cancel(id);
     m_posted.clear();
@@ -130,6 +141,16 @@ void AppDelegate::applicationDidFinishLaunching()
         if (self)
             self->scheduleHoverRefresh();
     });
+    // Arrivals while the surface is collapsed also reach the desktop's notifications, when asked for.
+    if (m_options.arguments.contains(notifySwitch)) {
+        m_notifier = std::make_unique<DesktopNotifier>(
+            m_options.notificationBus.value_or(QDBusConnection::sessionBus()));
+        connect(m_notifier.get(), &DesktopNotifier::activated, this, &AppDelegate::openMessage);
+        m_inbox->setOnArrival([self] {
+            if (self)
+                self->notifyArrival();
+        });
+    }
     // 4.
     m_inbox->startSync();
     // 5.
@@ -211,11 +232,7 @@ TrayMenu *AppDelegate::ensureMenu()
     if (m_menu)
         return m_menu.get();
     m_menu = std::make_unique<TrayMenu>(!m_inbox->live());
-    connect(m_menu.get(), &TrayMenu::openInboxRequested, this, &AppDelegate::openInbox);
-    connect(m_menu.get(), &TrayMenu::simulateRequested, this, &AppDelegate::simulate);
-    connect(m_menu.get(), &TrayMenu::quitRequested, this, &AppDelegate::quit);
-    connect(m_menu.get(), &QMenu::aboutToShow, this, &AppDelegate::menuBegan);
-    connect(m_menu.get(), &QMenu::aboutToHide, this, &AppDelegate::menuEnded);
+    attachMenu(*m_menu);
     return m_menu.get();
 }
 
@@ -259,6 +276,64 @@ void AppDelegate::togglePanel()
     if (m_panel)
         m_panel->resignKey();
     updateHover();
+}
+
+void AppDelegate::attachMenu(TrayMenu &menu)
+{
+    connect(&menu, &TrayMenu::openInboxRequested, this, &AppDelegate::openInbox);
+    connect(&menu, &TrayMenu::simulateRequested, this, &AppDelegate::simulate);
+    connect(&menu, &TrayMenu::startAtLoginRequested, this, &AppDelegate::setStartAtLogin);
+    connect(&menu, &TrayMenu::quitRequested, this, &AppDelegate::quit);
+    m_menus.append(&menu);
+    QPointer<TrayMenu> guarded(&menu);
+    connect(&menu, &QMenu::aboutToShow, this, [this, guarded] {
+        // The entry may have changed outside the application since the menu last opened.
+        if (guarded)
+            guarded->startAtLoginAction()->setChecked(m_autostart->enabled());
+        menuBegan();
+    });
+    connect(&menu, &QMenu::aboutToHide, this, &AppDelegate::menuEnded);
+}
+
+void AppDelegate::setStartAtLogin(bool on)
+{
+    const std::optional<QString> error = m_autostart->setEnabled(on);
+    if (error) {
+        m_inbox->setActionError(error);
+    } else if (m_autostartError && m_inbox->actionError() == m_autostartError) {
+        m_inbox->setActionError(std::nullopt);
+    }
+    m_autostartError = error;
+    const bool enabled = m_autostart->enabled();
+    m_menus.removeAll(nullptr);
+    for (const QPointer<TrayMenu> &menu : std::as_const(m_menus))
+        menu->startAtLoginAction()->setChecked(enabled);
+}
+
+void AppDelegate::notifyArrival()
+{
+    if (!m_notifier || m_inbox->expanded() || !m_inbox->latestArrivalID())
+        return;
+    const QUuid id = *m_inbox->latestArrivalID();
+    for (const Message &message : m_inbox->messages()) {
+        if (message.id == id) {
+            m_notifier->notify(message.sender, message.subject, Message::canonical(id));
+            return;
+        }
+    }
+}
+
+void AppDelegate::openMessage(const QString &id)
+{
+    const QUuid uuid = QUuid::fromString(id);
+    const auto found = std::find_if(m_inbox->messages().cbegin(), m_inbox->messages().cend(),
+                                    [&](const Message &message) { return message.id == uuid; });
+    if (found != m_inbox->messages().cend() && found->scope != m_inbox->scope()) {
+        const InboxScope scope = found->scope;
+        m_inbox->switchScope(scope);
+    }
+    openInbox(false);
+    m_inbox->selectMessage(id);
 }
 
 void AppDelegate::openInbox(bool fromKeyboard)

@@ -5,6 +5,7 @@
 #include "notch/ClickCounter.h"
 #include "notch/HoverMachine.h"
 
+#include <QDBusConnection>
 #include <QObject>
 #include <QPointF>
 #include <QPointer>
@@ -15,6 +16,8 @@
 #include <memory>
 #include <optional>
 
+class AutostartEntry;
+class DesktopNotifier;
 class NotchPanel;
 class QSystemTrayIcon;
 class QtTextMeasurer;
@@ -66,10 +69,15 @@ public:
         std::function<int(const QuitAlert &)> runAlert;
         // Leaves the event loop; absent means QCoreApplication::quit().
         std::function<void()> terminate;
+        // The bus of the desktop's notification service ("--notify"); absent means the session bus.
+        std::optional<QDBusConnection> notificationBus;
+        // Where the autostart entry goes; empty means `$XDG_CONFIG_HOME/autostart`.
+        QString autostartDirectory;
     };
 
     static inline const QString demoSwitch = QStringLiteral("--demo");
     static inline const QString visualizationDemoSwitch = QStringLiteral("--visualization-demo");
+    static inline const QString notifySwitch = QStringLiteral("--notify");
     // Seconds between two pointer evaluations driven by raw motion.
     static constexpr double pointerInterval = 0.016;
 
@@ -89,6 +97,12 @@ public:
     void simulate();
     void quit();
     void wakeSync();
+    // "Start at login": writes or removes the autostart entry; a failure shows in the inbox's action error.
+    void setStartAtLogin(bool on);
+    // Opens the panel on one message (canonical id), in its own inbox; just opens it when the message is gone.
+    void openMessage(const QString &id);
+    // Connects a menu's items to their actions and keeps its "Start at login" check true to the entry.
+    void attachMenu(TrayMenu &menu);
     // The quit guard: true to terminate now, false to cancel.
     bool applicationShouldTerminate();
     // The session is ending (logout): false cancels it. The guard's alerts run only when something would be
@@ -125,6 +139,8 @@ public:
     TrayMenu *ensureMenu();
     X11PointerMonitor *pointerMonitor() const { return m_pointerMonitor.get(); }
     WakeMonitor *wakeMonitor() const { return m_wakeMonitor.get(); }
+    const AutostartEntry &autostart() const { return *m_autostart; }
+    DesktopNotifier *notifier() const { return m_notifier.get(); }
     const HoverIntent &hoverIntent() const { return m_hover.intent(); }
     bool menuTracking() const { return m_menuTracking; }
     QSizeF presentedSize() const { return m_presentedSize; }
@@ -141,6 +157,7 @@ private:
     void updateSuppression();
     QSizeF hitSize() const;
     void scheduleScreenChange();
+    void notifyArrival();
 
     Options m_options;
     Scheduler &m_scheduler;
@@ -156,6 +173,10 @@ private:
     std::unique_ptr<X11FullScreenMonitor> m_fullScreen;
     bool m_suppressed = false;
     std::unique_ptr<WakeMonitor> m_wakeMonitor;
+    std::unique_ptr<AutostartEntry> m_autostart;
+    std::unique_ptr<DesktopNotifier> m_notifier;
+    std::optional<QString> m_autostartError; // the last failure shown, cleared by the next success
+    QList<QPointer<TrayMenu>> m_menus;       // every menu with a "Start at login" item
     bool m_menuTracking = false;
     bool m_hoverRefreshPending = false;
     QSizeF m_presentedSize;

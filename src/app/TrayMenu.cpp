@@ -9,11 +9,16 @@ TrayMenu::TrayMenu(bool demo, QWidget *parent)
     m_open = addItem(QStringLiteral("Open inbox"), Qt::CTRL | Qt::Key_O);
     if (demo)
         m_simulate = addItem(QStringLiteral("Simulate message in another inbox"), Qt::CTRL | Qt::Key_N);
+    addSeparator();
+    m_startAtLogin = addAction(QStringLiteral("Start at login"));
+    m_startAtLogin->setCheckable(true);
+    addSeparator();
     m_quit = addItem(QStringLiteral("Quit Tandrel Notch"), Qt::CTRL | Qt::Key_Q);
 
     connect(m_open, &QAction::triggered, this, [this] { Q_EMIT openInboxRequested(m_fromKeyboard); });
     if (m_simulate)
         connect(m_simulate, &QAction::triggered, this, &TrayMenu::simulateRequested);
+    connect(m_startAtLogin, &QAction::triggered, this, &TrayMenu::startAtLoginRequested);
     connect(m_quit, &QAction::triggered, this, &TrayMenu::quitRequested);
 }
 

@@ -116,13 +116,18 @@ TEST_F(DemoApp, TheMenuOffersSimulationInTheDemoAndItAlwaysArrivesElsewhere)
 {
     const TrayMenu demo(true);
     QStringList titles;
-    for (const QAction *action : demo.actions())
-        titles << action->text() + QLatin1Char('|') + action->shortcut().toString(QKeySequence::PortableText);
+    for (const QAction *action : demo.actions()) {
+        if (!action->isSeparator())
+            titles << action->text() + QLatin1Char('|') + action->shortcut().toString(QKeySequence::PortableText);
+    }
     EXPECT_EQ(titles, (QStringList{QStringLiteral("Open inbox|Ctrl+O"),
                                    QStringLiteral("Simulate message in another inbox|Ctrl+N"),
-                                   QStringLiteral("Quit Tandrel Notch|Ctrl+Q")}));
+                                   QStringLiteral("Start at login|"), QStringLiteral("Quit Tandrel Notch|Ctrl+Q")}));
+    EXPECT_TRUE(demo.startAtLoginAction()->isCheckable());
     const TrayMenu live(false);
-    EXPECT_EQ(live.actions().size(), 2);
+    EXPECT_EQ(std::count_if(live.actions().cbegin(), live.actions().cend(),
+                            [](const QAction *action) { return !action->isSeparator(); }),
+              3);
     EXPECT_FALSE(live.simulateAction());
 
     // The key equivalent opens the inbox as a keyboard change; a click does not.

@@ -1,6 +1,7 @@
 // The application as its entry point runs it, which sends a reply to the first message it shows and keeps
 // it sending: for the tests that end the application by a signal in the middle of a reply.
 
+#include "VisualizationSandbox.h"
 #include "AppDelegate.h"
 #include "NotchApplication.h"
 
@@ -10,6 +11,7 @@
 
 int main(int argc, char *argv[])
 {
+    VisualizationSandbox::prepareEngine();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     SystemScheduler scheduler;
