@@ -23,6 +23,10 @@ Item {
         boundsBehavior: Flickable.StopAtBounds
         model: detail.inbox.selectedBlocks
         Q.ScrollBar.vertical: Q.ScrollBar { policy: Q.ScrollBar.AsNeeded }
+        // After a send the end stays in view while the new row takes its size, until the user scrolls.
+        property bool keepsEnd: false
+        onContentHeightChanged: if (keepsEnd) positionViewAtEnd()
+        onMovementStarted: keepsEnd = false
 
         // The header and footer are rows of the list (they scroll with the text); each row builds only its
         // own part.
@@ -88,5 +92,8 @@ Item {
 
     // A reply sent (or confirmed) scrolls the thread to its end; opening the reader does not.
     readonly property int pendingCount: reader.pendingCount
-    onPendingCountChanged: list.positionViewAtEnd()
+    onPendingCountChanged: {
+        list.keepsEnd = true;
+        list.positionViewAtEnd();
+    }
 }

@@ -43,11 +43,12 @@ Item {
         settings.fullScreenSupportEnabled: false
         settings.screenCaptureEnabled: false
         settings.focusOnNavigationEnabled: false
+        Component.onCompleted: sandbox.watchInput(view)
 
         onNavigationRequested: request => {
             if (sandbox.allowsNavigation(request.url))
                 return;
-            request.action = WebEngineNavigationRequest.IgnoreRequest;
+            request.reject();
             if (request.navigationType === WebEngineNavigationRequest.LinkClickedNavigation
                     && request.isMainFrame && sandbox.opensInBrowser(request.url))
                 Qt.openUrlExternally(request.url);

@@ -388,7 +388,8 @@ TEST_F(NoTrayApp, TheTabStaysWithNothingUnreadAndTheBarsRightClickGivesTheMenu)
     QStringList titles;
     for (const QAction *action : app->menu()->actions())
         titles.append(action->text());
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("Open inbox"), QStringLiteral("Quit Tandrel Notch")}));
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("Open inbox"), QString(), QStringLiteral("Start at login"), QString(),
+                                   QStringLiteral("Quit Tandrel Notch")}));
     app->menu()->quitAction()->trigger();
     EXPECT_EQ(terminations, 1);
     app->menu()->close();

@@ -3,6 +3,8 @@
 #include "content/VisualizationDocument.h"
 
 #include <QBuffer>
+#include <QMouseEvent>
+#include <QQuickWindow>
 #include <QQuickWebEngineProfile>
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineUrlRequestJob>
@@ -76,6 +78,8 @@ VisualizationSandbox::VisualizationSandbox(QObject *parent) : QObject(parent) {}
 
 VisualizationSandbox::~VisualizationSandbox()
 {
+    if (m_view && m_view->window())
+        m_view->window()->removeEventFilter(this);
     if (m_profile) {
         if (m_handler)
             m_profile->removeUrlSchemeHandler(m_handler);
@@ -120,5 +124,42 @@ bool VisualizationSandbox::allowsNavigation(const QUrl &url) const
 
 bool VisualizationSandbox::opensInBrowser(const QUrl &url) const
 {
-    return url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http");
+    constexpr qint64 gestureWindowMs = 1000;
+    const bool web = url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http");
+    return web && m_lastInput.isValid() && m_lastInput.elapsed() <= gestureWindowMs;
+}
+
+void VisualizationSandbox::watchInput(QQuickItem *view)
+{
+    if (m_view || !view)
+        return;
+    m_view = view;
+    // The engine's own items take the input, so it is watched where it arrives: at the window.
+    if (view->window())
+        view->window()->installEventFilter(this);
+    connect(view, &QQuickItem::windowChanged, this, [this](QQuickWindow *window) {
+        if (window)
+            window->installEventFilter(this);
+    });
+}
+
+bool VisualizationSandbox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_view && watched == m_view->window()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease: {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (m_view->contains(m_view->mapFromScene(mouse->scenePosition())))
+                m_lastInput.start();
+            break;
+        }
+        case QEvent::KeyPress:
+            if (m_view->hasActiveFocus())
+                m_lastInput.start();
+            break;
+        default: break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
+#include <QQuickItem>
 #include <QPointer>
 #include <QString>
 #include <QUrl>
@@ -41,8 +43,14 @@ public:
 
     // Whether the view may go to `url`: only to its own document.
     Q_INVOKABLE bool allowsNavigation(const QUrl &url) const;
-    // Whether a link the user clicked should open in the default browser instead.
+    // Whether a link should open in the default browser instead: a web link, followed right after the user
+    // clicked or typed in the view (a page's script cannot open the browser on its own).
     Q_INVOKABLE bool opensInBrowser(const QUrl &url) const;
+    // Watches the user's input on `view`, for opensInBrowser().
+    Q_INVOKABLE void watchInput(QQuickItem *view);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 Q_SIGNALS:
     void urlChanged();
@@ -56,4 +64,6 @@ private:
     QUrl m_url;
     QWebEngineUrlSchemeHandler *m_handler = nullptr;
     QWebEngineUrlRequestInterceptor *m_interceptor = nullptr;
+    QPointer<QQuickItem> m_view;
+    QElapsedTimer m_lastInput; // the user's last press or key in the view
 };
