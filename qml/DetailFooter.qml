@@ -5,42 +5,43 @@ import TandrelNotch
 // The end of the threaded reader: the body's HTML attachments, the owner-approval box, the replies (the
 // conversation's rows live, the demo's replies otherwise) and the thread's end.
 Column {
-    id: bottom
+    id: threadFooter
     required property Inbox inbox
     required property color focusPink
     readonly property ReaderState reader: inbox.reader
+    readonly property MessageBlockList body: inbox.selectedBlocks
 
     spacing: 8
     bottomPadding: 8
 
     Repeater {
-        model: bottom.inbox.selectedBlocks.attachmentCount
+        model: threadFooter.body ? threadFooter.body.attachmentCount : 0
         delegate: VisualizationAttachment {
             required property int index
-            width: bottom.width
+            width: threadFooter.width
             height: implicitHeight
-            inbox: bottom.inbox
-            blocks: bottom.inbox.selectedBlocks
+            inbox: threadFooter.inbox
+            content: threadFooter.body
             attachmentIndex: index
         }
     }
     ApprovalBox {
-        width: bottom.width
-        text: bottom.reader.approvalNotice
+        width: threadFooter.width
+        text: threadFooter.reader.approvalNotice
     }
     Repeater {
-        model: bottom.inbox.live ? bottom.reader.rows : null
+        model: threadFooter.inbox.live ? threadFooter.reader.rows : null
         delegate: ConversationReplyRow {
-            width: bottom.width
-            inbox: bottom.inbox
-            focusPink: bottom.focusPink
+            width: threadFooter.width
+            inbox: threadFooter.inbox
+            focusPink: threadFooter.focusPink
         }
     }
     Repeater {
-        model: bottom.inbox.live ? null : bottom.reader.rows
+        model: threadFooter.inbox.live ? null : threadFooter.reader.rows
         delegate: DemoReplyBlock {
-            width: bottom.width
-            inbox: bottom.inbox
+            width: threadFooter.width
+            inbox: threadFooter.inbox
         }
     }
     Item {

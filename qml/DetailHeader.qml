@@ -5,7 +5,7 @@ import TandrelNotch
 // The top of the threaded reader, scrolling with the text: the agent notice, "Open in Tandrel" (live) and
 // the subject, which a double click switches between the short and full form.
 Column {
-    id: top
+    id: threadHeader
     required property Inbox inbox
     required property color focusPink
     readonly property ReaderState reader: inbox.reader
@@ -14,32 +14,32 @@ Column {
     topPadding: 8
 
     AgentNotice {
-        text: top.reader.agentNotice
+        text: threadHeader.reader.agentNotice
     }
     Q.AbstractButton {
         objectName: "openInTandrel"
-        visible: top.inbox.live
+        visible: threadHeader.inbox.live
         focusPolicy: Qt.NoFocus
         background: null
         contentItem: Text {
             text: "Open in Tandrel"
-            color: top.focusPink
+            color: threadHeader.focusPink
             font.pixelSize: 11
         }
-        onClicked: top.reader.openInTandrel()
+        onClicked: threadHeader.reader.openInTandrel()
         Accessible.role: Accessible.Button
         Accessible.name: "Open in Tandrel"
     }
     Text {
         objectName: "readerSubject"
-        width: top.width
-        text: top.reader.subject
+        width: threadHeader.width
+        text: threadHeader.reader.subject
         color: "white"
         wrapMode: Text.Wrap
         font.pixelSize: 18
         font.weight: Font.DemiBold
         TapHandler {
-            onDoubleTapped: top.inbox.toggleReaderSize()
+            onDoubleTapped: threadHeader.inbox.toggleReaderSize()
         }
     }
 }

@@ -51,7 +51,7 @@ Column {
             width: view.width
             height: implicitHeight
             inbox: view.inbox
-            blocks: view.blocks
+            content: view.blocks
             attachmentIndex: index
             backdrop: view.backdrop
         }

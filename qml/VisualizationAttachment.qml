@@ -7,7 +7,7 @@ Item {
     id: attachment
     objectName: "visualizationAttachment"
     required property Inbox inbox
-    required property MessageBlockList blocks
+    required property MessageBlockList content
     required property int attachmentIndex
     // The colour behind the attachment, which its rounded corners show.
     property color backdrop: "black"
@@ -16,7 +16,7 @@ Item {
 
     VisualizationWebView {
         anchors.fill: parent
-        html: attachment.blocks.attachmentHtml(attachment.attachmentIndex)
+        html: attachment.content.attachmentHtml(attachment.attachmentIndex)
     }
 
     VisualizationCorners {
@@ -41,7 +41,7 @@ Item {
             radius: 6
             color: Qt.rgba(0, 0, 0, 0.25)
         }
-        onClicked: saver.save(attachment.inbox, attachment.blocks, attachment.attachmentIndex)
+        onClicked: saver.save(attachment.inbox, attachment.content, attachment.attachmentIndex)
     }
 
     VisualizationSaver {

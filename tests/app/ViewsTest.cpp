@@ -9,7 +9,13 @@
 #include "inbox/ScopeMenuText.h"
 #include "views/PanelMenu.h"
 
+#include "content/StrictBase64.h"
+#include "inbox/DemoVisualizationPage.h"
+
 #include <QAccessible>
+#include <QApplication>
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -660,4 +666,268 @@ TEST_F(Views, TheReaderDrawsQuotesWithTheirBarsAndScrollsLongCodeSideways)
     ASSERT_TRUE(scroller);
     EXPECT_GT(scroller->property("contentWidth").toReal(), scroller->width() * 2) << "a long line does not wrap";
     EXPECT_LT(scroller->property("contentHeight").toReal(), 30) << "one line";
+}
+
+namespace {
+
+// A live inbox of two conversations: a thread of a message and one reply, and a message on its own.
+SnapshotJson twoConversations()
+{
+    SnapshotJson snapshot;
+    snapshot.scope({QStringLiteral("personal"), QStringLiteral("Personal"), {}});
+    snapshot.message({.id = QStringLiteral("root"), .messageId = QStringLiteral("m-root"),
+                      .subject = QStringLiteral("Crash on start"), .createdAt = 1});
+    snapshot.message({.id = QStringLiteral("reply"), .messageId = QStringLiteral("m-reply"), .senderId = QStringLiteral("me"),
+                      .sender = QStringLiteral("Me"), .body = QStringLiteral("Looking."), .createdAt = 2,
+                      .replyTo = QStringLiteral("m-root")});
+    snapshot.message({.id = QStringLiteral("alone"), .conversationId = QStringLiteral("c2"), .sender = QStringLiteral("Ola"),
+                      .subject = QStringLiteral("Lunch"), .createdAt = 3});
+    return snapshot;
+}
+
+} // namespace
+
+class ReaderViews : public Views
+{
+protected:
+    void launchLive(const SnapshotJson &snapshot)
+    {
+        launch({}, [&](Scheduler &scheduler) {
+            InboxServices services;
+            services.scheduler = &scheduler;
+            auto snapshots = std::make_unique<FakeRunner>();
+            snapshots->autoRespond = [bytes = snapshot.bytes()](const FakeRunner::Call &) { return bytes; };
+            services.connection = std::move(snapshots);
+            services.mutationConnection = std::make_unique<FakeRunner>();
+            services.subscriptionConnection = std::make_unique<FakeRunner>();
+            auto replies = std::make_unique<FakeRunner>();
+            replyRunner = replies.get();
+            services.replyConnection = std::move(replies);
+            services.hints = std::make_unique<FakeHintSource>();
+            services.openUrl = [](const QUrl &) {};
+            return services;
+        });
+        inbox().setPinned(true);
+        inbox().open();
+        settle();
+    }
+    void selectSubject(const QString &subject)
+    {
+        for (const Message &message : inbox().messages())
+            if (message.subject == subject)
+                inbox().select(message);
+        settle();
+        settle();
+    }
+    void type(const QString &text)
+    {
+        for (const QChar c : text)
+            QTest::keyClick(app->panel(), c.toLatin1());
+        settle();
+    }
+    void ctrlReturn()
+    {
+        QTest::keyClick(app->panel(), Qt::Key_Return, Qt::ControlModifier);
+        settle();
+    }
+    static bool atEnd(QQuickItem *list)
+    {
+        return list && list->property("contentY").toReal() + list->height() >=
+                           list->property("contentHeight").toReal() + list->property("originY").toReal() - 1;
+    }
+    FakeRunner *replyRunner = nullptr;
+};
+
+TEST_F(ReaderViews, TheComposerSendsOnlyRealTextWithCtrlReturnAndKeepsADraftPerConversation)
+{
+    launchLive(twoConversations());
+    selectSubject(QStringLiteral("Crash on start"));
+    QQuickItem *field = waitForOpaque(QStringLiteral("replyField"));
+    ASSERT_TRUE(field);
+    QQuickItem *send = item(QStringLiteral("sendButton"));
+    ASSERT_TRUE(send);
+    EXPECT_FALSE(send->isEnabled()) << "nothing to send yet";
+
+    // Typed text is the conversation's draft; white space alone does not enable sending, nor send.
+    click(field);
+    type(QStringLiteral("   "));
+    settle();
+    EXPECT_EQ(inbox().reader()->draft(), QStringLiteral("   "));
+    EXPECT_FALSE(send->isEnabled());
+    ctrlReturn();
+    EXPECT_TRUE(replyRunner->idle());
+
+    type(QStringLiteral("ship it"));
+    settle();
+    EXPECT_TRUE(send->isEnabled());
+
+    // Another conversation has its own (empty) draft; coming back finds this one as it was.
+    selectSubject(QStringLiteral("Lunch"));
+    field = waitForOpaque(QStringLiteral("replyField"));
+    ASSERT_TRUE(field);
+    EXPECT_EQ(field->property("text").toString(), QString());
+    selectSubject(QStringLiteral("Crash on start"));
+    field = waitForOpaque(QStringLiteral("replyField"));
+    ASSERT_TRUE(field);
+    EXPECT_EQ(field->property("text").toString(), QStringLiteral("   ship it"));
+
+    // Ctrl+Return from the field sends it: the draft empties and a pending row with a hollow dot (no
+    // message to focus yet) shows at the end of the thread, scrolled into view.
+    click(field);
+    ctrlReturn();
+    ASSERT_EQ(replyRunner->calls.size(), 1u);
+    EXPECT_EQ(replyRunner->calls.front().body, QStringLiteral("   ship it"));
+    EXPECT_EQ(field->property("text").toString(), QString());
+    EXPECT_FALSE(item(QStringLiteral("sendButton"))->isEnabled());
+    QQuickItem *placeholder = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        settle();
+        placeholder = item(QStringLiteral("pendingPlaceholder"));
+        return placeholder != nullptr;
+    }));
+    EXPECT_EQ(all(QStringLiteral("conversationRow")).size(), 2) << "the reply of the snapshot, then the pending one";
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        settle();
+        return atEnd(item(QStringLiteral("detailList")));
+    }));
+}
+
+TEST_F(ReaderViews, TheDemoChatOpensAtItsNewestReplyAndStaysThereAfterAdding)
+{
+    launchDemo();
+    std::optional<Message> chat;
+    for (const Message &message : inbox().messages())
+        if (!message.scope.isPersonal() && message.kind == ConversationKind::direct)
+            chat = message;
+    ASSERT_TRUE(chat);
+    inbox().switchScope(chat->scope);
+    inbox().select(*chat);
+    settle();
+    ASSERT_TRUE(waitForOpaque(QStringLiteral("directConversation")));
+    EXPECT_FALSE(item(QStringLiteral("replyComposer"))) << "the demo has its local field instead";
+
+    // Return in the local field adds a bubble on the right; blank text adds nothing and stays.
+    QQuickItem *field = item(QStringLiteral("localReplyText"));
+    ASSERT_TRUE(field);
+    click(field);
+    type(QStringLiteral("  "));
+    QTest::keyClick(app->panel(), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(inbox().selected()->replies.size(), chat->replies.size());
+    for (int i = 0; i < 12; ++i) {
+        type(QStringLiteral("reply number %1").arg(i));
+        QTest::keyClick(app->panel(), Qt::Key_Return);
+        settle();
+    }
+    ASSERT_EQ(inbox().selected()->replies.size(), chat->replies.size() + 12);
+    EXPECT_EQ(inbox().directDraft(), QString());
+    QList<QQuickItem *> bubbles = all(QStringLiteral("bubble"));
+    ASSERT_FALSE(bubbles.isEmpty());
+    QQuickItem *list = item(QStringLiteral("conversationList"));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        settle();
+        return atEnd(list);
+    }));
+    for (QQuickItem *bubble : all(QStringLiteral("bubble")))
+        EXPECT_GT(bubble->mapToItem(list, QPointF(bubble->width(), 0)).x(), list->width() - 2) << "outgoing: right";
+
+    // Opening it again starts at the bottom.
+    inbox().deselect();
+    settle();
+    inbox().select(*chat);
+    settle();
+    list = waitForOpaque(QStringLiteral("conversationList"));
+    ASSERT_TRUE(list);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        settle();
+        return atEnd(list) && list->property("contentHeight").toReal() > list->height();
+    }));
+}
+
+TEST_F(ReaderViews, ATuckedLongMessageShowsItsPreviewAndTheExpandButton)
+{
+    launchDemo();
+    bool tucked = false;
+    for (const Message &message : inbox().messages()) {
+        inbox().switchScope(message.scope);
+        inbox().select(message);
+        if (inbox().canResizeReader()) {
+            if (!inbox().readerTucked())
+                inbox().toggleReaderSize();
+            tucked = inbox().readerTucked();
+            break;
+        }
+    }
+    ASSERT_TRUE(tucked) << "the demo holds a long message";
+    settle();
+    QQuickItem *preview = waitForOpaque(QStringLiteral("focusedPreview"));
+    ASSERT_TRUE(preview);
+    EXPECT_FALSE(item(QStringLiteral("messageDetail")));
+    QQuickItem *resize = item(QStringLiteral("resizeButton"));
+    ASSERT_TRUE(resize);
+    EXPECT_EQ(resize->property("help").toString(), QStringLiteral("Expand message"));
+    EXPECT_EQ(resize->property("symbol").toString(), QStringLiteral("arrow.up.left.and.arrow.down.right"));
+    click(resize);
+    settle();
+    EXPECT_FALSE(inbox().readerTucked());
+    EXPECT_TRUE(waitForOpaque(QStringLiteral("messageDetail")));
+    EXPECT_EQ(item(QStringLiteral("resizeButton"))->property("help").toString(), QStringLiteral("Compact message"));
+}
+
+TEST_F(ReaderViews, TheDownloadButtonSavesTheFileAsSentAndSaysWhenItCannot)
+{
+    launch({QStringLiteral("--demo"), QStringLiteral("--visualization-demo")});
+    settle();
+    QQuickItem *button = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        settle();
+        button = item(QStringLiteral("downloadButton"));
+        return button != nullptr;
+    }));
+    EXPECT_EQ(button->property("help").toString(), QStringLiteral("Download visualization"));
+    const auto dialog = [] {
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (auto *found = qobject_cast<QFileDialog *>(widget))
+                return found;
+        return static_cast<QFileDialog *>(nullptr);
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("saved.html"));
+    const QByteArray expected = *StrictBase64::decode(
+        QByteArray::fromStdString(inbox().contentCache().content(inbox().selected()->body)->attachments()[0].file.data));
+
+    const auto saveTo = [&](const QString &target) {
+        click(button);
+        QFileDialog *open = nullptr;
+        if (!QTest::qWaitFor([&] { return (open = dialog()) != nullptr; }))
+            return false;
+        EXPECT_EQ(open->acceptMode(), QFileDialog::AcceptSave);
+        // The file's own name is proposed.
+        EXPECT_TRUE(open->selectedFiles().value(0).endsWith(QLatin1String("/team-pulse.html")))
+            << qPrintable(open->selectedFiles().join(QLatin1Char(',')));
+        if (target.isEmpty()) {
+            open->reject();
+        } else {
+            Q_EMIT open->fileSelected(target);
+            open->close();
+        }
+        settle();
+        return true;
+    };
+    // Cancelling writes nothing.
+    ASSERT_TRUE(saveTo(QString()));
+    EXPECT_FALSE(QFile::exists(path));
+    // Saving writes the file's bytes as sent; saving again replaces them.
+    QFile stale(path);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write(QByteArray(expected.size() * 2, 'x'));
+    stale.close();
+    ASSERT_TRUE(saveTo(path));
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), expected);
+    EXPECT_FALSE(inbox().actionError());
+    // A place that cannot be written says so.
+    ASSERT_TRUE(saveTo(dir.filePath(QStringLiteral("no/such/folder/x.html"))));
+    EXPECT_EQ(inbox().actionError(), QStringLiteral("Could not save the file."));
 }

@@ -1,4 +1,8 @@
 #include "content/MessageBlockList.h"
+#include "content/VisualizationDocument.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -41,4 +45,40 @@ TEST(MessageBlockList, ListsEveryBlockAndKeepsItsRowsForTheSameBody)
     EXPECT_EQ(list.count(), 1);
     list.show(QString(), nullptr);
     EXPECT_EQ(list.count(), 0);
+}
+
+TEST(VisualizationFileSave, WritesTheDecodedBytesAndRefusesWhatIsNotStrictBase64)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("chart.html"));
+    EXPECT_EQ(VisualizationDocument::save({"chart.html", "text/html", "PGI+aGk8L2I+"}, path), std::nullopt);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("<b>hi</b>"));
+    file.close();
+    // Line breaks or a missing padding are not strict Base64: nothing is written over the old file.
+    EXPECT_EQ(VisualizationDocument::save({"chart.html", "text/html", "PGI+\naGk8L2I+"}, path),
+              VisualizationDocument::saveFailedText);
+    EXPECT_EQ(VisualizationDocument::save({"chart.html", "text/html", "PGI"}, path), VisualizationDocument::saveFailedText);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("<b>hi</b>"));
+    EXPECT_EQ(VisualizationDocument::save({"chart.html", "text/html", "PGI+aGk8L2I+"}, dir.filePath(QStringLiteral("a/b"))),
+              VisualizationDocument::saveFailedText);
+}
+
+TEST(MessageBlockListFrame, AFramedListHasAHeaderAndAFooterAroundTheBlocksOfABody)
+{
+    MessageBlockList list(nullptr);
+    QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    list.setFramed(true);
+    EXPECT_EQ(list.rowCount(), 0) << "no body, no frame";
+    const QString body = QStringLiteral("one\n\ntwo");
+    list.show(body, std::make_shared<const MessageContent>(body));
+    ASSERT_EQ(list.rowCount(), 4);
+    EXPECT_EQ(list.count(), 2);
+    const auto kind = [&](int row) { return list.data(list.index(row), MessageBlockList::KindRole).toString(); };
+    EXPECT_EQ(kind(0), QStringLiteral("header"));
+    EXPECT_EQ(kind(1), QStringLiteral("paragraph"));
+    EXPECT_EQ(list.data(list.index(2), MessageBlockList::TextRole).toString(), QStringLiteral("two"));
+    EXPECT_EQ(kind(3), QStringLiteral("footer"));
 }
