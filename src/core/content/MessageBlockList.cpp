@@ -77,8 +77,15 @@ QVariant MessageBlockList::data(const QModelIndex &index, int role) const
     int row = index.row();
     if (m_framed) {
         if (row == 0 || row == count() + 1)
-            return role == KindRole ? QVariant(row == 0 ? QStringLiteral("header") : QStringLiteral("footer"))
-                                    : QVariant(QString());
+        {
+            switch (role) {
+            case KindRole: return row == 0 ? QStringLiteral("header") : QStringLiteral("footer");
+            case HtmlRole:
+            case TextRole:
+            case MarkerRole: return QString();
+            default: return {};
+            }
+        }
         --row;
     }
     const MessageContent::Block &block = m_content->blocks()[std::size_t(row)];
