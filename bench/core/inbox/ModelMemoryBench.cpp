@@ -74,8 +74,9 @@ int measure(int messages)
     runner->output = &bytes;
     services.connection = std::move(runner);
     auto decoder = std::make_shared<SnapshotDecoder>();
-    services.decodeSnapshot = [decoder](QByteArray input, std::function<void(Result<LiveSnapshot>)> done) {
-        decoder->decode(std::move(input), std::move(done));
+    services.prepareSnapshot = [decoder](QByteArray input, LiveMessageCache cache,
+                                         std::function<void(Result<PreparedSnapshot>)> done) {
+        decoder->prepare(std::move(input), std::move(cache), std::move(done));
     };
     Inbox inbox(true, std::move(services));
     const std::int64_t before = residentBytes();
