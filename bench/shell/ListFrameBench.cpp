@@ -102,8 +102,9 @@ void warmRefreshToFrame(benchmark::State &state)
         if (state.range(1)) {
             // As the application does: decoding on a worker thread.
             auto decoder = std::make_shared<SnapshotDecoder>();
-            services.decodeSnapshot = [decoder](QByteArray bytes, std::function<void(Result<LiveSnapshot>)> done) {
-                decoder->decode(std::move(bytes), std::move(done));
+            services.prepareSnapshot = [decoder](QByteArray bytes, LiveMessageCache cache,
+                                                 std::function<void(Result<PreparedSnapshot>)> done) {
+                decoder->prepare(std::move(bytes), std::move(cache), std::move(done));
             };
         }
         return services;

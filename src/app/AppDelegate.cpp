@@ -91,8 +91,9 @@ InboxServices AppDelegate::liveServices(Scheduler &scheduler)
     services.replyConnection = std::make_unique<LiveInboxConnection>(scheduler);
     services.hints = std::make_unique<SyncSocket>(*services.subscriptionConnection, scheduler);
     auto decoder = std::make_shared<SnapshotDecoder>();
-    services.decodeSnapshot = [decoder](QByteArray bytes, std::function<void(Result<LiveSnapshot>)> done) {
-        decoder->decode(std::move(bytes), std::move(done));
+    services.prepareSnapshot = [decoder](QByteArray bytes, LiveMessageCache cache,
+                                         std::function<void(Result<PreparedSnapshot>)> done) {
+        decoder->prepare(std::move(bytes), std::move(cache), std::move(done));
     };
     services.openUrl = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     return services;

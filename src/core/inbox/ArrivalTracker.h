@@ -8,7 +8,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <cstdint>
+#include <vector>
 
 // Notices messages the user has not seen before, from one snapshot to the next.
 class ArrivalTracker
@@ -23,12 +24,31 @@ public:
     std::size_t seenCount() const { return m_seen.size(); }
 
 private:
-    struct Hash
+    // A set of texts in one buffer with an open-addressing table: building it for a whole snapshot costs
+    // no allocation per id.
+    class TextSet
     {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    public:
+        void clear(std::size_t expected = 0);
+        bool contains(std::string_view text) const;
+        void insert(std::string_view text);
+        std::size_t size() const { return m_count; }
+
+    private:
+        struct Slot
+        {
+            std::uint64_t offset = free; // into m_bytes
+            std::uint32_t length = 0;
+            std::uint32_t hash = 0;
+        };
+        static constexpr std::uint64_t free = ~std::uint64_t(0);
+        std::size_t slotOf(std::string_view text, std::uint32_t hash) const;
+        void rehash(std::size_t slots);
+
+        std::string m_bytes;
+        std::vector<Slot> m_slots;
+        std::size_t m_count = 0;
     };
-    using TextSet = std::unordered_set<std::string, Hash, std::equal_to<>>;
 
     std::optional<std::array<std::string, 3>> m_account; // origin, provider, id
     TextSet m_seen;   // every service message id seen for this account

@@ -150,13 +150,21 @@ Scheduler::TimerId Inbox::post(double seconds, std::function<void()> task)
 
 void Inbox::setMessages(QList<Message> messages)
 {
+    setMessages(std::move(messages), nullptr);
+}
+
+void Inbox::setMessages(QList<Message> messages, std::unique_ptr<ThreadIndex> threads)
+{
     // The thread index depends on nothing but the list: a write of the very same list (shared data, as a
     // snapshot in which nothing changed gives) leaves it valid.
     const bool sameList = messages.size() == m_messages.size() && messages.constData() == m_messages.constData();
     m_messages = std::move(messages);
     m_cachedReaderSize.reset();
-    if (!sameList)
-        m_threads.reset();
+    if (!sameList) {
+        const bool built = threads && threads->messages().constData() == m_messages.constData() &&
+                           threads->messages().size() == m_messages.size();
+        m_threads = built ? std::move(threads) : nullptr;
+    }
     Q_EMIT messagesChanged();
     updateCounts();
     updateGeometry();
@@ -450,21 +458,33 @@ void Inbox::refresh(std::function<void()> done)
     m_services.connection->run(
         QStringLiteral("snapshot"), std::nullopt, std::nullopt, {},
         [this, startRevision, done = std::move(done)](Result<QByteArray> output) mutable {
-            auto finish = [this, startRevision, done = std::move(done)](Result<LiveSnapshot> snapshot) {
+            auto finish = [this, startRevision, done = std::move(done)](Result<PreparedSnapshot> snapshot) {
                 finishRefresh(startRevision, std::move(snapshot));
                 if (done)
                     done();
             };
-            if (!output.ok())
+            if (!output.ok()) {
                 finish(output.failure());
-            else if (m_services.decodeSnapshot)
-                m_services.decodeSnapshot(std::move(output).value(), std::move(finish));
-            else
-                finish(WireDecoder::snapshot(output.value()));
+            } else if (m_services.prepareSnapshot) {
+                // Decoded and converted away from here, through a copy of the cache as it is now: nothing
+                // but an applied snapshot changes the cache, and only one snapshot is on its way at a time.
+                m_services.prepareSnapshot(std::move(output).value(), m_messageCache, std::move(finish));
+            } else if (m_services.decodeSnapshot) {
+                m_services.decodeSnapshot(std::move(output).value(),
+                                          [this, finish = std::move(finish)](Result<LiveSnapshot> snapshot) {
+                                              if (!snapshot.ok())
+                                                  finish(snapshot.failure());
+                                              else
+                                                  finish(PreparedSnapshot::convert(std::move(snapshot).value(),
+                                                                                   m_messageCache));
+                                          });
+            } else {
+                finish(PreparedSnapshot::prepare(output.value(), m_messageCache));
+            }
         });
 }
 
-void Inbox::finishRefresh(qint64 startRevision, Result<LiveSnapshot> snapshot)
+void Inbox::finishRefresh(qint64 startRevision, Result<PreparedSnapshot> snapshot)
 {
     if (m_revision == startRevision) {
         if (snapshot.ok()) {
@@ -498,8 +518,9 @@ void Inbox::clearAfterFailure(const QString &description)
     setLoading(false);
 }
 
-void Inbox::apply(const LiveSnapshot &snapshot)
+void Inbox::apply(PreparedSnapshot &prepared)
 {
+    const LiveSnapshot &snapshot = prepared.snapshot;
     const QString accountID = fromUtf8(snapshot.account.id);
     const QString origin = fromUtf8(snapshot.account.origin);
 
@@ -553,12 +574,28 @@ void Inbox::apply(const LiveSnapshot &snapshot)
     if (!m_availableScopes.contains(m_scope) && !m_scope.isPersonal())
         switchScope(InboxScope::personal());
 
-    // 6-7. Arrival detection, then the messages through the conversion cache. When the cache hands back the
-    // very list the inbox already shows, every record is one it has seen, which spares the tracker its lookups.
-    QList<Message> converted = m_messageCache.apply(snapshot);
+    // 6-7. Arrival detection, then the messages through the conversion cache (converted already; the cache
+    // that converted them takes the place of the inbox's). When the cache hands back the very list the inbox
+    // already shows, every record is one it has seen, which spares the tracker its lookups.
+    // What the new list and cache replace goes where the snapshot was prepared, when that is elsewhere.
+    struct Retired
+    {
+        LiveMessageCache cache;
+        QList<Message> messages;
+        std::unique_ptr<ThreadIndex> threads;
+    };
+    std::shared_ptr<Retired> retired;
+    if (prepared.release)
+        retired = std::make_shared<Retired>(Retired{m_messageCache, m_messages, nullptr});
+    m_messageCache = std::move(prepared.cache);
+    QList<Message> converted = std::move(prepared.messages);
+    if (retired && converted.constData() != m_messages.constData())
+        retired->threads = std::move(m_threads);
     const bool sameRecords = converted.size() == m_messages.size() && converted.constData() == m_messages.constData();
     const std::optional<QUuid> arrived = m_arrivalTracker->consume(snapshot, sameRecords);
-    setMessages(std::move(converted));
+    setMessages(std::move(converted), std::move(prepared.threads));
+    if (retired)
+        prepared.release(std::move(retired));
 
     // 8. Pending replies that the snapshot shows back.
     if (!m_pendingReplies.isEmpty()) {

@@ -17,6 +17,7 @@
 #include "liveinbox/HintSource.h"
 #include "liveinbox/LiveMessageCache.h"
 #include "liveinbox/LiveSnapshot.h"
+#include "liveinbox/PreparedSnapshot.h"
 #include "liveinbox/Scheduler.h"
 
 #include "notch/NotchMotion.h"
@@ -56,6 +57,9 @@ struct InboxServices
     // Decodes "snapshot" output, possibly on another thread, calling back on the main thread. When absent
     // the inbox decodes in place.
     std::function<void(QByteArray, std::function<void(Result<LiveSnapshot>)>)> decodeSnapshot;
+    // Decodes "snapshot" output and converts its records through the given copy of the conversion cache,
+    // possibly on another thread, calling back on the main thread. Used instead of decodeSnapshot when set.
+    std::function<void(QByteArray, LiveMessageCache, std::function<void(Result<PreparedSnapshot>)>)> prepareSnapshot;
 };
 
 // The one observable model of the application. Every view reads it, every user action goes through it,
@@ -377,8 +381,10 @@ private:
     // Sync cycle.
     void syncPass();
     void subscribe();
-    void finishRefresh(qint64 startRevision, Result<LiveSnapshot> snapshot);
-    void apply(const LiveSnapshot &snapshot);
+    // A new list with the thread index built for it (null: built when first asked for).
+    void setMessages(QList<Message> messages, std::unique_ptr<ThreadIndex> threads);
+    void finishRefresh(qint64 startRevision, Result<PreparedSnapshot> snapshot);
+    void apply(PreparedSnapshot &prepared);
     void clearAfterFailure(const QString &description);
     void announceArrival(const QUuid &id);
     // A reply on its way: what a failure needs to put it back.

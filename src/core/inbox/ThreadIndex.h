@@ -23,7 +23,11 @@
 class ThreadIndex
 {
 public:
+    // Keeps (a shared copy of) the list, so an index can be built on another thread and handed over with
+    // its list.
     ThreadIndex(const QList<Message> &messages, bool live);
+
+    const QList<Message> &messages() const { return m_messages; }
 
     // The thread key of a message (of this list or not).
     QString key(const Message &message);
@@ -73,7 +77,7 @@ private:
     std::optional<qsizetype> positionOf(const QUuid &id);
     static bool older(const Message &a, const Message &b);
 
-    const QList<Message> &m_messages;
+    const QList<Message> m_messages;
     const bool m_live;
     QHash<QString, qsizetype> m_firstByServerID; // first position holding each server message id
     std::vector<qsizetype> m_nextSameServerID;   // the next position with the same server id, or -1

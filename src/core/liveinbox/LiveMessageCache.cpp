@@ -9,26 +9,26 @@
 QList<Message> LiveMessageCache::apply(const LiveSnapshot &snapshot)
 {
     const LiveAccount &account = snapshot.account;
-    const bool sameAccount = m_account && m_origin && *m_account == account.id && *m_origin == account.origin;
-    if (!sameAccount) {
-        m_sources.clear();
-        m_messages.clear();
-        m_index.reset(0);
-    }
-    m_account = std::string(account.id);
-    m_origin = std::string(account.origin);
+    const State &old = state();
+    const bool sameAccount = old.account && old.origin && *old.account == account.id && *old.origin == account.origin;
+    static const State empty;
+    const State &previous = sameAccount ? old : empty;
+
+    auto next = std::make_shared<State>();
+    next->account = std::string(account.id);
+    next->origin = std::string(account.origin);
 
     const std::size_t count = snapshot.messages.size();
-    std::vector<LiveMessage> sources;
+    std::vector<LiveMessage> &sources = next->sources;
     sources.reserve(count);
-    Index index;
+    Index &index = next->index;
     index.reset(count);
     // With as many messages as before, the result starts as the previous list and is copied only at the
     // first message that differs, so an unchanged snapshot costs no copy of any Message.
-    const bool samePositions = count > 0 && qsizetype(count) == m_messages.size();
-    QList<Message> messages;
+    const bool samePositions = count > 0 && qsizetype(count) == previous.messages.size();
+    QList<Message> &messages = next->messages;
     if (samePositions)
-        messages = m_messages;
+        messages = previous.messages;
     else
         messages.reserve(qsizetype(count));
     auto put = [&](std::size_t position, Message message) {
@@ -42,57 +42,70 @@ QList<Message> LiveMessageCache::apply(const LiveSnapshot &snapshot)
         const LiveMessage &wire = snapshot.messages[position];
         const std::size_t hash = std::hash<std::string_view>{}(wire.id);
         index.assign(wire.id, hash, position);
-        if (Index::Slot *old = m_index.find(wire.id, hash)) {
+        // The remembered record now points at the new snapshot's bytes.
+        sources.push_back(wire);
+        if (const Index::Slot *old = previous.index.find(wire.id, hash)) {
             const std::size_t before = old->entry - 1;
-            // Once taken over, the old record lives on (equal) as this snapshot's copy.
-            const LiveMessage &record = old->takenBy ? sources[old->takenBy - 1] : m_sources[before];
-            if (record == wire) {
-                // Unchanged: keep its Message; the record now points at the new snapshot's bytes.
+            if (previous.sources[before] == wire) {
+                // Unchanged: keep its Message.
                 if (!samePositions || before != position)
-                    put(position, m_messages.at(qsizetype(before)));
-                if (old->takenBy) {
-                    sources.push_back(wire);
-                } else {
-                    // Taking over the old record reuses its arrays' memory.
-                    sources.push_back(std::move(m_sources[before]));
-                    sources.back() = wire;
-                    old->takenBy = std::uint32_t(position + 1);
-                }
+                    put(position, previous.messages.at(qsizetype(before)));
                 continue;
             }
         }
         put(position, LiveMessageConversion::message(wire));
-        sources.push_back(wire);
     }
 
-    // Drops the records that left the snapshot, then the storage their views pointed into.
-    m_sources = std::move(sources);
-    m_messages = messages;
-    m_index = std::move(index);
-    m_storage = snapshot.storage;
-    return messages;
+    // The state of the previous snapshot (its records, then the storage they pointed into) goes once no copy
+    // holds it any more.
+    next->storage = snapshot.storage;
+    m_state = std::move(next);
+    return m_state->messages;
 }
 
 void LiveMessageCache::reset()
 {
-    m_account.reset();
-    m_origin.reset();
-    m_sources.clear();
-    m_messages.clear();
-    m_index.reset(0);
-    m_storage.reset();
+    m_state.reset();
+}
+
+const LiveMessageCache::State &LiveMessageCache::state() const
+{
+    static const State empty;
+    return m_state ? *m_state : empty;
+}
+
+const std::optional<std::string> &LiveMessageCache::account() const
+{
+    return state().account;
+}
+
+const std::optional<std::string> &LiveMessageCache::origin() const
+{
+    return state().origin;
+}
+
+const QList<Message> &LiveMessageCache::messages() const
+{
+    return state().messages;
+}
+
+std::size_t LiveMessageCache::size() const
+{
+    return state().index.size();
 }
 
 const LiveMessage *LiveMessageCache::source(std::string_view id) const
 {
-    const Index::Slot *slot = m_index.find(id, std::hash<std::string_view>{}(id));
-    return slot ? &m_sources[slot->entry - 1] : nullptr;
+    const State &current = state();
+    const Index::Slot *slot = current.index.find(id, std::hash<std::string_view>{}(id));
+    return slot ? &current.sources[slot->entry - 1] : nullptr;
 }
 
 const Message *LiveMessageCache::message(std::string_view id) const
 {
-    const Index::Slot *slot = m_index.find(id, std::hash<std::string_view>{}(id));
-    return slot ? &m_messages.at(qsizetype(slot->entry - 1)) : nullptr;
+    const State &current = state();
+    const Index::Slot *slot = current.index.find(id, std::hash<std::string_view>{}(id));
+    return slot ? &current.messages.at(qsizetype(slot->entry - 1)) : nullptr;
 }
 
 void LiveMessageCache::Index::reset(std::size_t capacity)
@@ -113,17 +126,12 @@ std::size_t LiveMessageCache::Index::slotOf(std::string_view id, std::size_t has
     }
 }
 
-LiveMessageCache::Index::Slot *LiveMessageCache::Index::find(std::string_view id, std::size_t hash)
+const LiveMessageCache::Index::Slot *LiveMessageCache::Index::find(std::string_view id, std::size_t hash) const
 {
     if (m_slots.empty())
         return nullptr;
-    Slot &slot = m_slots[slotOf(id, hash)];
+    const Slot &slot = m_slots[slotOf(id, hash)];
     return slot.entry == 0 ? nullptr : &slot;
-}
-
-const LiveMessageCache::Index::Slot *LiveMessageCache::Index::find(std::string_view id, std::size_t hash) const
-{
-    return const_cast<Index *>(this)->find(id, hash);
 }
 
 void LiveMessageCache::Index::assign(std::string_view id, std::size_t hash, std::size_t position)

@@ -15,10 +15,15 @@
 
 // Turns each snapshot's records into Messages, reusing the Message of every record that has not
 // changed since the previous snapshot of the same account, so it keeps its identity and derived texts
-// and costs only a comparison of its wire bytes. Main thread only.
+// and costs only a comparison of its wire bytes.
 //
-// The cache keeps the records of the last applied snapshot, whose texts are views into that snapshot's
-// storage; it holds that storage (and only that one) alive.
+// A cache is a value: what it remembers (the last applied snapshot's records and Messages) is an immutable
+// state shared between copies, and `apply` gives the cache a new state without touching the old one. So a
+// worker thread can advance a copy while the owner keeps the state it has, and the owner adopts the copy
+// only when it applies the snapshot. Copies may be used on different threads; one copy is not.
+//
+// The remembered records' texts are views into their snapshot's storage (its texts only); the state holds
+// that storage, and only that one, alive.
 class LiveMessageCache
 {
 public:
@@ -30,13 +35,15 @@ public:
     // Back to the empty state: no account, no origin, no records.
     void reset();
 
-    const std::optional<std::string> &account() const { return m_account; }
-    const std::optional<std::string> &origin() const { return m_origin; }
+    const std::optional<std::string> &account() const;
+    const std::optional<std::string> &origin() const;
     // The number of distinct record ids remembered.
-    std::size_t size() const { return m_index.size(); }
+    std::size_t size() const;
     // The remembered record for a service record id, or null.
     const LiveMessage *source(std::string_view id) const;
     const Message *message(std::string_view id) const;
+    // The Messages of the last applied snapshot, position for position.
+    const QList<Message> &messages() const;
 
 private:
     // Record id -> position of its last occurrence in the snapshot: open addressing over views of the
@@ -49,14 +56,11 @@ private:
             std::string_view id;
             std::uint32_t hash = 0;
             std::uint32_t entry = 0; // position + 1; 0 marks a free slot
-            // While the next snapshot is applied: position + 1 of the record that took this one over.
-            std::uint32_t takenBy = 0;
         };
 
         void reset(std::size_t capacity);
         std::size_t size() const { return m_count; }
         // The slot of `id`, or null.
-        Slot *find(std::string_view id, std::size_t hash);
         const Slot *find(std::string_view id, std::size_t hash) const;
         // Sets the position of `id`, replacing an earlier one.
         void assign(std::string_view id, std::size_t hash, std::size_t position);
@@ -68,11 +72,18 @@ private:
         std::size_t m_count = 0;
     };
 
-    std::optional<std::string> m_account;
-    std::optional<std::string> m_origin;
-    // The last snapshot's records and their Messages, position for position.
-    std::vector<LiveMessage> m_sources;
-    QList<Message> m_messages;
-    Index m_index;
-    std::shared_ptr<const void> m_storage;
+    struct State
+    {
+        std::optional<std::string> account;
+        std::optional<std::string> origin;
+        // The last snapshot's records and their Messages, position for position.
+        std::vector<LiveMessage> sources;
+        QList<Message> messages;
+        Index index;
+        std::shared_ptr<const void> storage;
+    };
+
+    const State &state() const;
+
+    std::shared_ptr<const State> m_state; // null: the empty state
 };

@@ -34,7 +34,8 @@ struct LiveSnapshot
     std::vector<LiveMessage> messages;
     double fetchedAt = 0;
 
-    // Keeps alive the parsed document every view above points into (null when the views point at literals).
+    // Keeps alive the texts every view above points into (the parsed document's unescaped strings, without
+    // its tape); null when the views point at literals.
     std::shared_ptr<const void> storage;
 
     friend bool operator==(const LiveSnapshot &a, const LiveSnapshot &b)

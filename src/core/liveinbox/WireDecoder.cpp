@@ -5,7 +5,6 @@
 #include <simdjson.h>
 
 #include <array>
-#include <mutex>
 #include <cstring>
 #include <string>
 
@@ -66,48 +65,6 @@ std::string_view typeName(dom::element_type type)
 {
     fail(path, "expected " + std::string(expected) + ", found " + std::string(typeName(value.type())));
 }
-
-// Parsed documents are recycled: a snapshot's texts are views into the document it was parsed into, and
-// the document goes back to the pool when the last view holder lets go of it. Reusing documents keeps
-// their buffers warm and saves copying every text out of them.
-class DocumentPool
-{
-public:
-    static DocumentPool &instance()
-    {
-        static DocumentPool *pool = new DocumentPool; // never destroyed: snapshots may outlive static teardown
-        return *pool;
-    }
-
-    std::shared_ptr<dom::document> take()
-    {
-        std::unique_ptr<dom::document> document;
-        {
-            const std::lock_guard lock(m_mutex);
-            if (!m_idle.empty()) {
-                document = std::move(m_idle.back());
-                m_idle.pop_back();
-            }
-        }
-        if (!document)
-            document = std::make_unique<dom::document>();
-        return std::shared_ptr<dom::document>(document.release(), [](dom::document *released) {
-            instance().give(std::unique_ptr<dom::document>(released));
-        });
-    }
-
-private:
-    void give(std::unique_ptr<dom::document> document)
-    {
-        const std::lock_guard lock(m_mutex);
-        if (m_idle.size() < maximumIdle)
-            m_idle.push_back(std::move(document));
-    }
-
-    static constexpr std::size_t maximumIdle = 1;
-    std::mutex m_mutex;
-    std::vector<std::unique_ptr<dom::document>> m_idle;
-};
 
 // The fields of one JSON object, looked up in a single pass over its members.
 template <std::size_t N>
@@ -355,10 +312,11 @@ Result<NotchConfiguration> WireDecoder::configuration(const QByteArray &bytes)
 Result<LiveSnapshot> WireDecoder::snapshot(const QByteArray &bytes)
 {
     try {
-        std::shared_ptr<dom::document> document = DocumentPool::instance().take();
+        // A document of its own: the snapshot keeps its texts, and only them.
+        dom::document document;
         dom::element root;
         const error_code error = threadParser()
-                                     .parse_into_document(*document, reinterpret_cast<const uint8_t *>(bytes.constData()),
+                                     .parse_into_document(document, reinterpret_cast<const uint8_t *>(bytes.constData()),
                                                           std::size_t(bytes.size()), !hasPadding(bytes))
                                      .get(root);
         if (error)
@@ -386,7 +344,8 @@ Result<LiveSnapshot> WireDecoder::snapshot(const QByteArray &bytes)
             snapshot.messages.push_back(decodeMessage(message, messagesPath.element(index++)));
 
         snapshot.fetchedAt = asNumber(fields.required(4, top.field("fetchedAt")), top.field("fetchedAt"));
-        snapshot.storage = std::move(document);
+        // Every text above is a view into the document's string buffer; the tape goes with the document.
+        snapshot.storage = std::shared_ptr<const void>(document.string_buf.release(), std::default_delete<uint8_t[]>());
         return snapshot;
     } catch (const DecodeFailure &failure) {
         return Failure::json(QString::fromStdString(failure.message));
