@@ -14,7 +14,6 @@ set(TANDREL_RUNTIME_PACKAGES
   qml6-module-qtquick-layouts
   qml6-module-qtquick-shapes
   qml6-module-qtwebengine
-  qml6-module-qtwebchannel
 )
 list(JOIN TANDREL_RUNTIME_PACKAGES ", " runtime_depends)
 

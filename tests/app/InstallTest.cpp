@@ -201,7 +201,9 @@ QSet<QString> importedQmlModules()
         for (auto match = importLine.globalMatch(text); match.hasNext();)
             pending << match.next().captured(1);
     }
-    const QRegularExpression dependencyLine(QStringLiteral("^(?:import|depends)\\s+([A-Za-z][\\w.]*)"),
+    // A qmldir's "import" lines are loaded with it; its "depends" lines only tell tools where types come
+    // from (QtWebEngine names QtWebChannel, which it does not load).
+    const QRegularExpression dependencyLine(QStringLiteral("^import\\s+([A-Za-z][\\w.]*)"),
                                             QRegularExpression::MultilineOption);
     const QString qmlRoot = QLibraryInfo::path(QLibraryInfo::QmlImportsPath);
     QSet<QString> modules;
