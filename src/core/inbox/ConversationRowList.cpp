@@ -1,31 +1,12 @@
 #include "ConversationRowList.h"
 
-#include "KeyedRowDiff.h"
 #include "Message.h"
 #include "MessageRowText.h"
 
 void ConversationRowList::show(const QList<Row> &rows)
 {
-    const qsizetype before = m_rows.size();
-    applyKeyedDiff(
-        m_rows, rows, [](const Row &row) { return row.id; }, [](const Row &a, const Row &b) { return a == b; },
-        RowOps{[this](int row) {
-                   beginRemoveRows({}, row, row);
-                   m_rows.removeAt(row);
-                   endRemoveRows();
-               },
-               [this](int from, int to) {
-                   beginMoveRows({}, from, from, {}, to);
-                   m_rows.move(from, to);
-                   endMoveRows();
-               },
-               [this](int row, const Row &value) {
-                   beginInsertRows({}, row, row);
-                   m_rows.insert(row, value);
-                   endInsertRows();
-               },
-               [this](int row) { Q_EMIT dataChanged(index(row), index(row)); }});
-    if (m_rows.size() != before)
+    if (showKeyed(
+            m_rows, rows, [](const Row &row) { return row.id; }, [](const Row &a, const Row &b) { return a == b; }))
         Q_EMIT countChanged();
 }
 

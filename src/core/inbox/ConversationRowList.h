@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QAbstractListModel>
+#include "KeyedListModel.h"
+
 #include <QList>
 #include <QString>
 #include <QUuid>
@@ -8,7 +9,7 @@
 // The rows under the selected message: its conversation's replies (live, a pending reply included) or its
 // demo replies. Rows keep their identity by id, so a refresh or a new reply changes only what changed and
 // the view keeps its scroll position.
-class ConversationRowList final : public QAbstractListModel
+class ConversationRowList final : public KeyedListModel
 {
     Q_OBJECT
     Q_PROPERTY(int count READ count NOTIFY countChanged)
@@ -44,7 +45,7 @@ public:
         FocusAccessibleValueRole,
     };
 
-    explicit ConversationRowList(QObject *parent) : QAbstractListModel(parent) {}
+    explicit ConversationRowList(QObject *parent) : KeyedListModel(parent) {}
 
     // Shows `rows` by diff against the rows on show.
     void show(const QList<Row> &rows);

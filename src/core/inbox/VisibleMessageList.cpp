@@ -1,13 +1,12 @@
 #include "VisibleMessageList.h"
 
-#include "KeyedRowDiff.h"
 
 #include "Inbox.h"
 #include "LabelColor.h"
 
 #include <QSet>
 
-VisibleMessageList::VisibleMessageList(Inbox &inbox) : QAbstractListModel(&inbox), m_inbox(inbox)
+VisibleMessageList::VisibleMessageList(Inbox &inbox) : KeyedListModel(&inbox), m_inbox(inbox)
 {
     const auto changed = [this] { m_nextTurn.request(); };
     connect(&inbox, &Inbox::messagesChanged, this, changed);
@@ -62,33 +61,15 @@ bool VisibleMessageList::Row::sameDisplay(const Row &other) const
 void VisibleMessageList::update()
 {
     m_nextTurn.done();
-    const qsizetype before = m_rows.size();
     const QList<Message> visible = m_inbox.visible();
     QList<Row> wanted;
     wanted.reserve(visible.size());
     for (const Message &message : visible)
         wanted.append(makeRow(message));
 
-    applyKeyedDiff(
-        m_rows, wanted, [](const Row &row) { return row.message.id; },
-        [](const Row &a, const Row &b) { return a.sameDisplay(b); },
-        RowOps{[this](int row) {
-                   beginRemoveRows({}, row, row);
-                   m_rows.removeAt(row);
-                   endRemoveRows();
-               },
-               [this](int from, int to) {
-                   beginMoveRows({}, from, from, {}, to);
-                   m_rows.move(from, to);
-                   endMoveRows();
-               },
-               [this](int row, const Row &value) {
-                   beginInsertRows({}, row, row);
-                   m_rows.insert(row, value);
-                   endInsertRows();
-               },
-               [this](int row) { Q_EMIT dataChanged(index(row), index(row)); }});
-    if (m_rows.size() != before)
+    if (showKeyed(
+            m_rows, wanted, [](const Row &row) { return row.message.id; },
+            [](const Row &a, const Row &b) { return a.sameDisplay(b); }))
         Q_EMIT countChanged();
 }
 

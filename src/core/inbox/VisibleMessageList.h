@@ -1,10 +1,10 @@
 #pragma once
 
+#include "KeyedListModel.h"
 #include "Message.h"
 #include "MessageRowText.h"
 #include "NextTurn.h"
 
-#include <QAbstractListModel>
 #include <QList>
 
 class Inbox;
@@ -13,7 +13,7 @@ class Inbox;
 // by message id. A change of the inbox is turned into row insertions, removals, moves and data changes on
 // the next event-loop turn, so a burst of changes costs one recomputation and delegates are never rebuilt
 // for rows that stay.
-class VisibleMessageList final : public QAbstractListModel
+class VisibleMessageList final : public KeyedListModel
 {
     Q_OBJECT
     // The number of rows, for bindings.
