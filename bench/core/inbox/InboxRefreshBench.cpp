@@ -106,7 +106,10 @@ struct MainThreadShare
 {
     std::optional<PreparedSnapshot> ready;
     LiveMessageCache cache;
-    Bench bench{[this](QByteArray, LiveMessageCache, std::function<void(Result<PreparedSnapshot>)> done) {
+    // The inbox's cache as handed to the worker, which drops it there (untimed here: see prepare).
+    std::optional<LiveMessageCache> handed;
+    Bench bench{[this](QByteArray, LiveMessageCache given, std::function<void(Result<PreparedSnapshot>)> done) {
+        handed = std::move(given);
         done(std::move(*ready));
     }};
 
@@ -115,6 +118,7 @@ struct MainThreadShare
     // state it replaces.
     void prepare(const QByteArray &bytes)
     {
+        handed.reset();
         ready = PreparedSnapshot::prepare(bytes, cache).value();
         ready->release = &SnapshotDecoder::releaseAway;
         cache = ready->cache;

@@ -3,8 +3,47 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <functional>
+#include <string_view>
 
-ThreadIndex::ThreadIndex(const QList<Message> &messages, bool live) : m_messages(messages), m_live(live)
+ThreadIndex::ServerIDTable::ServerIDTable(const QList<Message> &messages, qsizetype expected) : m_messages(messages)
+{
+    std::size_t slots = 16;
+    while (slots < std::size_t(expected) * 2)
+        slots *= 2;
+    m_slots.resize(slots);
+    m_mask = slots - 1;
+}
+
+std::size_t ThreadIndex::ServerIDTable::hashOf(QStringView id)
+{
+    return std::hash<std::u16string_view>{}(std::u16string_view(id.utf16(), std::size_t(id.size())));
+}
+
+std::size_t ThreadIndex::ServerIDTable::slotOf(QStringView id, std::size_t hash) const
+{
+    for (std::size_t at = hash & m_mask;; at = (at + 1) & m_mask) {
+        const Slot &candidate = m_slots[at];
+        if (candidate.position < 0 ||
+            (candidate.hash == hash && QStringView(*m_messages.at(candidate.position).serverMessageID) == id))
+            return at;
+    }
+}
+
+qsizetype &ThreadIndex::ServerIDTable::slot(QStringView id, std::size_t hash)
+{
+    Slot &slot = m_slots[slotOf(id, hash)];
+    slot.hash = hash;
+    return slot.position;
+}
+
+qsizetype ThreadIndex::ServerIDTable::find(QStringView id) const
+{
+    return m_slots[slotOf(id, hashOf(id))].position;
+}
+
+ThreadIndex::ThreadIndex(const QList<Message> &messages, bool live)
+    : m_messages(messages), m_live(live), m_firstByServerID(m_messages, live ? messages.size() : 0)
 {
     const std::size_t count = std::size_t(messages.size());
     m_threadOf.resize(count);
@@ -20,28 +59,77 @@ ThreadIndex::ThreadIndex(const QList<Message> &messages, bool live) : m_messages
 
     // Walk backwards so that each id ends up pointing at its first position, chained in list order.
     m_nextSameServerID.assign(count, -1);
-    m_firstByServerID.reserve(messages.size());
     for (qsizetype i = messages.size() - 1; i >= 0; --i) {
         const Message &message = messages[i];
         if (!message.serverMessageID)
             continue;
-        auto it = m_firstByServerID.find(*message.serverMessageID);
-        if (it == m_firstByServerID.end()) {
-            m_firstByServerID.insert(*message.serverMessageID, i);
-        } else {
-            m_nextSameServerID[std::size_t(i)] = *it;
-            *it = i;
-        }
+        qsizetype &first = m_firstByServerID.slot(*message.serverMessageID,
+                                                  ServerIDTable::hashOf(*message.serverMessageID));
+        m_nextSameServerID[std::size_t(i)] = first; // -1 when it is the last holder of its id
+        first = i;
     }
 
+    ChainTags tags(count);
     for (std::size_t i = 0; i < count; ++i) {
         const Message &message = messages[qsizetype(i)];
         const int conversation = conversationOf(message);
         const bool wholeConversation = !message.scope.isPersonal() && message.kind != ConversationKind::inbox;
-        const int thread = threadFor(conversation, wholeConversation ? QString() : chainTag(message));
+        const int thread = threadFor(conversation, wholeConversation ? QString() : chainTagAt(qsizetype(i), tags));
         m_threadOf[i] = thread;
         m_threads[std::size_t(thread)].positions.push_back(qsizetype(i));
     }
+}
+
+QString ThreadIndex::chainTagAt(qsizetype position, ChainTags &tags) const
+{
+    // Every message on an acyclic walk has the walk's tag, so each message is walked through once: the walk
+    // stops at the first message whose tag is known. A walk that runs into a cycle takes the plain walk for
+    // each message on it (its tag depends on where it starts).
+    enum : char { unknown, onWalk, known, cyclic };
+    const Message &start = m_messages.at(position);
+    std::vector<qsizetype> &walk = tags.walk;
+    walk.clear();
+    QString tag;
+    bool cycle = false;
+    for (qsizetype at = position;;) {
+        char &state = tags.state[std::size_t(at)];
+        if (state == known) {
+            tag = tags.tag[std::size_t(at)];
+            break;
+        }
+        if (state != unknown) {
+            cycle = true;
+            break;
+        }
+        state = onWalk;
+        walk.push_back(at);
+        const Message &current = m_messages.at(at);
+        if (!current.replyTo) {
+            tag = current.serverMessageID ? *current.serverMessageID : Message::canonical(current.id);
+            break;
+        }
+        const qsizetype parent = parentOf(start, *current.replyTo);
+        if (parent < 0) {
+            tag = *current.replyTo; // the parent is not loaded: its id stands for the root
+            break;
+        }
+        at = parent;
+    }
+    for (const qsizetype at : walk) {
+        tags.state[std::size_t(at)] = cycle ? cyclic : known;
+        tags.tag[std::size_t(at)] = cycle ? chainTag(m_messages.at(at)) : tag;
+    }
+    return tags.tag[std::size_t(position)];
+}
+
+qsizetype ThreadIndex::parentOf(const Message &message, const QString &reference) const
+{
+    for (qsizetype at = m_firstByServerID.find(reference); at >= 0; at = m_nextSameServerID[std::size_t(at)]) {
+        const Message &candidate = m_messages[at];
+        if (candidate.scope == message.scope && candidate.conversationID == message.conversationID)
+            return at;
+    }
+    return -1;
 }
 
 int ThreadIndex::conversationOf(const Message &message)
@@ -92,19 +180,10 @@ QString ThreadIndex::chainTag(const Message &message) const
             break;
         visited.append(&reference);
 
-        const Message *parent = nullptr;
-        const auto first = m_firstByServerID.constFind(reference);
-        for (qsizetype at = first == m_firstByServerID.constEnd() ? -1 : *first; at >= 0;
-             at = m_nextSameServerID[std::size_t(at)]) {
-            const Message &candidate = m_messages[at];
-            if (candidate.scope == message.scope && candidate.conversationID == message.conversationID) {
-                parent = &candidate;
-                break;
-            }
-        }
-        if (!parent)
+        const qsizetype parent = parentOf(message, reference);
+        if (parent < 0)
             return reference; // the parent is not loaded: its id stands for the root
-        current = parent;
+        current = &m_messages[parent];
     }
     return current->serverMessageID ? *current->serverMessageID : Message::canonical(current->id);
 }

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringView>
 #include <QUuid>
 
 #include <optional>
@@ -72,14 +73,50 @@ private:
     int threadFor(int conversation, const QString &tag);
     // The tag of a message's thread: its reply chain's root server id (or local id), or a missing parent's id.
     QString chainTag(const Message &message) const;
+    // The same for the message at a list position, sharing the work of walks that meet.
+    struct ChainTags
+    {
+        explicit ChainTags(std::size_t count) : state(count, 0), tag(count) {}
+        std::vector<char> state;
+        std::vector<QString> tag;
+        std::vector<qsizetype> walk;
+    };
+    QString chainTagAt(qsizetype position, ChainTags &tags) const;
+    // The first list position holding `reference` in the message's conversation, or -1.
+    qsizetype parentOf(const Message &message, const QString &reference) const;
     QString keyOf(int thread) const;
     const QList<Message> &membersOf(int thread);
     std::optional<qsizetype> positionOf(const QUuid &id);
     static bool older(const Message &a, const Message &b);
 
+    // The first list position holding each server message id: a flat table sized once for the list, with
+    // each id's hash beside its position, so a lookup reads message texts only when the hashes agree.
+    class ServerIDTable
+    {
+    public:
+        ServerIDTable(const QList<Message> &messages, qsizetype expected);
+        Q_DISABLE_COPY_MOVE(ServerIDTable) // it reads the index's own list
+        // The slot's position for `id`: -1 while none is stored (assign it to store one).
+        qsizetype &slot(QStringView id, std::size_t hash);
+        qsizetype find(QStringView id) const;
+        static std::size_t hashOf(QStringView id);
+
+    private:
+        struct Slot
+        {
+            std::size_t hash = 0;
+            qsizetype position = -1;
+        };
+        std::size_t slotOf(QStringView id, std::size_t hash) const;
+
+        const QList<Message> &m_messages;
+        std::vector<Slot> m_slots;
+        std::size_t m_mask = 0;
+    };
+
     const QList<Message> m_messages;
     const bool m_live;
-    QHash<QString, qsizetype> m_firstByServerID; // first position holding each server message id
+    ServerIDTable m_firstByServerID;
     std::vector<qsizetype> m_nextSameServerID;   // the next position with the same server id, or -1
     QHash<std::pair<QString, QString>, int> m_conversationIndex;
     std::vector<Conversation> m_conversations;

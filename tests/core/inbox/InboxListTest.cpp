@@ -1,5 +1,7 @@
 #include "InboxTestSupport.h"
 
+#include <random>
+
 namespace {
 
 Message make(const QString &name, const InboxScope &scope = InboxScope::personal(),
@@ -143,15 +145,20 @@ TEST_F(InboxList, PersonalRepliesFollowTheirChain)
     cycleA.replyTo = QStringLiteral("s-cycleB");
     Message cycleB = make(QStringLiteral("cycleB"));
     cycleB.replyTo = QStringLiteral("s-cycleA");
+    Message intoCycle = make(QStringLiteral("intoCycle"));
+    intoCycle.replyTo = QStringLiteral("s-cycleA");
     Message otherConversation = make(QStringLiteral("elsewhere"));
     otherConversation.conversationID = QStringLiteral("other");
     otherConversation.replyTo = QStringLiteral("s-root");
-    inbox->setMessages({second, root, reply, orphanA, orphanB, cycleA, cycleB, otherConversation});
+    inbox->setMessages({second, root, reply, orphanA, orphanB, cycleA, cycleB, intoCycle, otherConversation});
 
     EXPECT_EQ(inbox->threadKey(second), QStringLiteral("personal:conv:s-root"));
     EXPECT_EQ(inbox->threadKey(orphanA), QStringLiteral("personal:conv:s-missing"));
     EXPECT_EQ(inbox->threadKey(orphanA), inbox->threadKey(orphanB));
-    EXPECT_FALSE(inbox->threadKey(cycleA).isEmpty()); // the walk ends
+    // A walk ends at the first message whose parent it has passed already.
+    EXPECT_EQ(inbox->threadKey(cycleA), QStringLiteral("personal:conv:s-cycleA"));
+    EXPECT_EQ(inbox->threadKey(cycleB), QStringLiteral("personal:conv:s-cycleB"));
+    EXPECT_EQ(inbox->threadKey(intoCycle), QStringLiteral("personal:conv:s-cycleB"));
     EXPECT_EQ(inbox->threadKey(otherConversation), QStringLiteral("personal:other:s-root"));
 
     // One row per thread, placed where the thread first occurs, showing its oldest member.
@@ -161,6 +168,63 @@ TEST_F(InboxList, PersonalRepliesFollowTheirChain)
     EXPECT_EQ(rows[1], QStringLiteral("orphanB"));
     EXPECT_EQ(rows[4], QStringLiteral("elsewhere"));
     EXPECT_EQ(inbox->members(second).size(), 3);
+}
+
+// Server ids repeat across conversations, and a long list crowds the id table: every chain still finds its
+// parent in its own conversation.
+TEST_F(InboxList, ReplyChainsResolveWithinTheirConversationInALongList)
+{
+    constexpr int count = 1500;
+    QList<Message> messages;
+    // Conversation "pairs" first, so each id's first holder is the wrong one for conversation "chain".
+    for (int i = 0; i < count; ++i) {
+        Message m = make(QStringLiteral("p%1").arg(i));
+        m.conversationID = QStringLiteral("pairs");
+        m.serverMessageID = QStringLiteral("s-%1").arg(i);
+        if (i % 2)
+            m.replyTo = QStringLiteral("s-%1").arg(i - 1);
+        messages.append(m);
+    }
+    for (int i = 0; i < count; ++i) {
+        Message m = make(QStringLiteral("c%1").arg(i));
+        m.conversationID = QStringLiteral("chain");
+        m.serverMessageID = QStringLiteral("s-%1").arg(i);
+        if (i > 0)
+            m.replyTo = QStringLiteral("s-%1").arg(i - 1);
+        messages.append(m);
+    }
+    inbox->setMessages(messages);
+
+    for (int i = 0; i < count; ++i) {
+        ASSERT_EQ(inbox->threadKey(messages[i]), QStringLiteral("personal:pairs:s-%1").arg(i - i % 2)) << i;
+        ASSERT_EQ(inbox->threadKey(messages[count + i]), QStringLiteral("personal:chain:s-0")) << i;
+    }
+    EXPECT_EQ(inbox->visible().size(), count / 2 + 1);
+    EXPECT_EQ(inbox->members(messages[count + 7]).size(), count);
+}
+
+// Random reply graphs (ids shared across conversations, missing parents, cycles, self replies): a list
+// message's thread key is what the plain walk gives for a message from outside the list.
+TEST_F(InboxList, ThreadKeysOfListMessagesMatchThePlainWalk)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 20; ++round) {
+        QList<Message> messages;
+        for (int i = 0; i < 300; ++i) {
+            Message m = make(QStringLiteral("m%1").arg(i));
+            m.conversationID = QStringLiteral("conv-%1").arg(random() % 3);
+            m.serverMessageID = QStringLiteral("s-%1").arg(random() % 120);
+            if (random() % 5)
+                m.replyTo = QStringLiteral("s-%1").arg(random() % 140); // some point past every id
+            messages.append(m);
+        }
+        inbox->setMessages(messages);
+        for (const Message &m : std::as_const(messages)) {
+            Message outsider = m;
+            outsider.id = QUuid::createUuid();
+            ASSERT_EQ(inbox->threadKey(m), inbox->threadKey(outsider)) << round << ' ' << m.sender.toStdString();
+        }
+    }
 }
 
 TEST_F(InboxList, DemoInboxTreatsEveryMessageAsItsOwnThread)
