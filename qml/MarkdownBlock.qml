@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic as Q
 
@@ -21,101 +22,109 @@ Item {
     }
     readonly property real lineHeight: metrics.height + lineSpacing
 
-    implicitHeight: kind === "code" ? code.height : (kind === "quote" ? quote.height : prose.height)
+    // Only the block's own form is built (a long message has many blocks): each form is the delegate of a
+    // repeater of one row or none.
+    implicitHeight: childrenRect.height
 
     // Paragraph, heading and item.
-    Row {
-        id: prose
-        visible: block.kind !== "code" && block.kind !== "quote"
-        width: block.width
-        spacing: block.kind === "item" ? 8 : 0
-        Text {
-            id: markerText
-            visible: block.kind === "item"
-            text: block.marker
-            textFormat: Text.PlainText
-            color: block.textColor
-            font.pixelSize: block.fontSize
-        }
-        Text {
-            width: block.width - (markerText.visible ? markerText.width + prose.spacing : 0)
-            text: block.html
-            textFormat: Text.RichText
-            wrapMode: Text.Wrap
-            color: block.textColor
-            linkColor: block.linkTint
-            font.pixelSize: block.fontSize
-            font.weight: block.kind === "heading" ? Font.DemiBold : Font.Normal
-            lineHeightMode: Text.FixedHeight
-            lineHeight: block.lineHeight
-            onLinkActivated: link => Qt.openUrlExternally(link)
-            HoverHandler {
-                cursorShape: parent.hoveredLink.length > 0 ? Qt.PointingHandCursor : Qt.ArrowCursor
+    Repeater {
+        model: block.kind !== "code" && block.kind !== "quote" ? 1 : 0
+        delegate: Row {
+            id: prose
+            width: block.width
+            spacing: block.kind === "item" ? 8 : 0
+            Text {
+                id: markerText
+                visible: block.kind === "item"
+                text: block.marker
+                textFormat: Text.PlainText
+                color: block.textColor
+                font.pixelSize: block.fontSize
+            }
+            Text {
+                width: block.width - (markerText.visible ? markerText.width + prose.spacing : 0)
+                text: block.html
+                textFormat: Text.RichText
+                wrapMode: Text.Wrap
+                color: block.textColor
+                linkColor: block.linkTint
+                font.pixelSize: block.fontSize
+                font.weight: block.kind === "heading" ? Font.DemiBold : Font.Normal
+                lineHeightMode: Text.FixedHeight
+                lineHeight: block.lineHeight
+                onLinkActivated: link => Qt.openUrlExternally(link)
+                HoverHandler {
+                    cursorShape: parent.hoveredLink.length > 0 ? Qt.PointingHandCursor : Qt.ArrowCursor
+                }
             }
         }
     }
 
     // Quote: a faint bar exactly as tall as the dimmed text beside it.
-    Row {
-        id: quote
-        objectName: "quoteRow"
-        visible: block.kind === "quote"
-        width: block.width
-        spacing: 10
-        Rectangle {
-            objectName: "quoteBar"
-            width: 2
-            height: quoteText.height
-            color: Qt.rgba(1, 1, 1, 0.2)
-        }
-        Text {
-            id: quoteText
-            width: block.width - 12
-            text: block.html
-            textFormat: Text.RichText
-            wrapMode: Text.Wrap
-            color: block.textColor
-            opacity: 0.6
-            lineHeightMode: Text.FixedHeight
-            lineHeight: block.lineHeight
-            linkColor: block.linkTint
-            font.pixelSize: block.fontSize
-            onLinkActivated: link => Qt.openUrlExternally(link)
+    Repeater {
+        model: block.kind === "quote" ? 1 : 0
+        delegate: Row {
+            id: quote
+            objectName: "quoteRow"
+            width: block.width
+            spacing: 10
+            Rectangle {
+                objectName: "quoteBar"
+                width: 2
+                height: quoteText.height
+                color: Qt.rgba(1, 1, 1, 0.2)
+            }
+            Text {
+                id: quoteText
+                width: block.width - 12
+                text: block.html
+                textFormat: Text.RichText
+                wrapMode: Text.Wrap
+                color: block.textColor
+                opacity: 0.6
+                lineHeightMode: Text.FixedHeight
+                lineHeight: block.lineHeight
+                linkColor: block.linkTint
+                font.pixelSize: block.fontSize
+                onLinkActivated: link => Qt.openUrlExternally(link)
+            }
         }
     }
 
     // Code: monospaced, unwrapped, scrolling sideways on a faint panel.
-    Rectangle {
-        id: code
-        objectName: "codePanel"
-        visible: block.kind === "code"
-        width: block.width
-        height: codeText.height + 16 + (scroller.contentWidth > scroller.width ? 6 : 0)
-        radius: 6
-        color: Qt.rgba(1, 1, 1, 0.05)
-        Flickable {
-            id: scroller
-            objectName: "codeScroller"
-            x: 8
-            y: 8
-            width: parent.width - 16
-            height: parent.height - 8
-            contentWidth: codeText.width
-            contentHeight: codeText.height
-            flickableDirection: Flickable.HorizontalFlick
-            boundsBehavior: Flickable.StopAtBounds
-            clip: true
-            Q.ScrollBar.horizontal: Q.ScrollBar {
-                policy: scroller.contentWidth > scroller.width ? Q.ScrollBar.AlwaysOn : Q.ScrollBar.AlwaysOff
-            }
-            Text {
-                id: codeText
-                text: block.kind === "code" ? block.plainText : ""
-                textFormat: Text.PlainText
-                wrapMode: Text.NoWrap
-                color: block.textColor
-                font.family: "monospace"
-                font.pixelSize: block.fontSize - 1
+    Repeater {
+        model: block.kind === "code" ? 1 : 0
+        delegate: Rectangle {
+            id: code
+            objectName: "codePanel"
+            width: block.width
+            height: codeText.height + 16 + (scroller.contentWidth > scroller.width ? 6 : 0)
+            radius: 6
+            color: Qt.rgba(1, 1, 1, 0.05)
+            Flickable {
+                id: scroller
+                objectName: "codeScroller"
+                x: 8
+                y: 8
+                width: parent.width - 16
+                height: parent.height - 8
+                contentWidth: codeText.width
+                contentHeight: codeText.height
+                flickableDirection: Flickable.HorizontalFlick
+                boundsBehavior: Flickable.StopAtBounds
+                clip: true
+                Q.ScrollBar.horizontal: Q.ScrollBar {
+                    policy: scroller.contentWidth > scroller.width ? Q.ScrollBar.AlwaysOn : Q.ScrollBar.AlwaysOff
+                }
+                Text {
+                    id: codeText
+                    text: block.plainText
+                    textFormat: Text.PlainText
+                    wrapMode: Text.NoWrap
+                    color: block.textColor
+                    font.family: "monospace"
+                    font.pixelSize: block.fontSize - 1
+                }
             }
         }
     }

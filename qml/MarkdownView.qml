@@ -28,8 +28,9 @@ Column {
             width: view.width
             height: block.implicitHeight
             canResize: view.inbox.canResizeReader
-            text: view.text
+            text: interaction.plainText
             onToggleSize: view.inbox.toggleReaderSize()
+            onCopyRequested: TextClipboard.copyPlainText(view.text)
             MarkdownBlock {
                 id: block
                 width: interaction.width

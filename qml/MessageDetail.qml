@@ -63,8 +63,9 @@ Item {
                     width: list.width
                     height: block.implicitHeight
                     canResize: detail.inbox.canResizeReader
-                    text: detail.inbox.selectedBody
+                    text: part.plainText
                     onToggleSize: detail.inbox.toggleReaderSize()
+                    onCopyRequested: TextClipboard.copyPlainText(detail.inbox.selectedBody)
                     MarkdownBlock {
                         id: block
                         width: interaction.width

@@ -3,13 +3,16 @@ import QtQuick.Controls.Basic as Q
 import TandrelNotch
 
 // Message text that a double click switches between the reader's full and short form (long messages
-// only), and whose context menu copies it as plain text.
+// only), and whose context menu asks for the whole message to be copied as plain text (the owner reads
+// the text only then: a long body is not handed to every block).
 Item {
     id: interaction
     property bool canResize: false
+    // What this piece shows, for a screen reader.
     property string text
     default property alias content: holder.data
     signal toggleSize()
+    signal copyRequested()
 
     implicitWidth: holder.childrenRect.width
     implicitHeight: holder.childrenRect.height
@@ -33,7 +36,7 @@ Item {
     }
     PanelMenu {
         id: menu
-        onTriggered: TextClipboard.copyPlainText(interaction.text)
+        onTriggered: interaction.copyRequested()
     }
 
     Q.ToolTip.text: "Double-click to expand or compact the message"
