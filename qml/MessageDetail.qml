@@ -22,6 +22,15 @@ Item {
         spacing: 8
         boundsBehavior: Flickable.StopAtBounds
         model: detail.inbox.selectedBlocks
+        // The first frame builds only the blocks on screen; the usual cache above and below them fills once
+        // that frame is up, so that opening a long message is quick and scrolling it stays smooth.
+        property bool firstFrameShown: false
+        cacheBuffer: firstFrameShown ? 320 : 0
+        Connections {
+            target: list.Window.window
+            enabled: !list.firstFrameShown
+            function onFrameSwapped() { list.firstFrameShown = true; }
+        }
         Q.ScrollBar.vertical: Q.ScrollBar { policy: Q.ScrollBar.AsNeeded }
         // After a send the end stays in view while the new row takes its size, until the user scrolls.
         property bool keepsEnd: false
