@@ -154,6 +154,22 @@ void BM_ParseRealisticBody(benchmark::State &state)
 }
 BENCHMARK(BM_ParseRealisticBody)->Unit(benchmark::kMillisecond);
 
+// The blocks, then the inline styling of every one of them (what a reader scrolled through the whole body
+// has asked for).
+void BM_ParseAndStyleRealisticBody(benchmark::State &state)
+{
+    const QString body = realisticMarkdown(1 << 20);
+    const qint64 bytes = body.toUtf8().size();
+    for (auto _ : state) {
+        const MessageContent content(body);
+        for (const MessageContent::Block &block : content.blocks())
+            benchmark::DoNotOptimize(block.text());
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+    state.counters["body_bytes"] = double(bytes);
+}
+BENCHMARK(BM_ParseAndStyleRealisticBody)->Unit(benchmark::kMillisecond);
+
 void BM_ParseBodyWithAttachment(benchmark::State &state)
 {
     QByteArray html;

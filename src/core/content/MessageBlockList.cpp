@@ -28,6 +28,7 @@ void MessageBlockList::show(const QString &body, std::shared_ptr<const MessageCo
     beginResetModel();
     m_body = shown;
     m_content = std::move(content);
+    m_styled.reset();
     endResetModel();
     if (count() != before || attachmentCount() != attachmentsBefore)
         Q_EMIT countChanged();
@@ -92,12 +93,19 @@ QVariant MessageBlockList::data(const QModelIndex &index, int role) const
     const bool code = block.kind == MessageContent::Block::Kind::code;
     switch (role) {
     case KindRole: return kindName(block.kind);
-    case HtmlRole: return code ? QString() : block.text.toHtml(linkColour);
+    case HtmlRole: return code ? QString() : styled(std::size_t(row)).toHtml(linkColour);
     case Qt::DisplayRole:
-    case TextRole: return code ? block.code : block.text.text();
+    case TextRole: return code ? block.code : styled(std::size_t(row)).text();
     case MarkerRole: return block.marker;
     default: return {};
     }
+}
+
+const StyledText &MessageBlockList::styled(std::size_t block) const
+{
+    if (!m_styled || m_styled->first != block)
+        m_styled.emplace(block, m_content->blocks()[block].text());
+    return m_styled->second;
 }
 
 QHash<int, QByteArray> MessageBlockList::roleNames() const

@@ -57,4 +57,7 @@ private:
     std::optional<QString> m_body;
     bool m_framed = false;
     std::shared_ptr<const MessageContent> m_content;
+    // The styled text of the block last asked for: a delegate asks for its html and its plain text in turn.
+    const StyledText &styled(std::size_t block) const;
+    mutable std::optional<std::pair<std::size_t, StyledText>> m_styled;
 };

@@ -67,6 +67,11 @@ std::optional<QString> MessageContent::usableHtml(const VisualizationFile &file)
     return QString(decoder(*bytes));
 }
 
+StyledText MessageContent::Block::text() const
+{
+    return kind == Kind::code ? StyledText() : MessageMarkdown::inlineText(source);
+}
+
 MessageContent::MessageContent(const QString &body)
 {
     AttachmentFence::Split split = AttachmentFence::split(body);
@@ -86,7 +91,7 @@ MessageContent::MessageContent(const QString &body)
             styled.code = block.text;
         } else {
             styled.marker = block.marker;
-            styled.text = MessageMarkdown::inlineText(block.text);
+            styled.source = block.text;
         }
         m_blocks.push_back(std::move(styled));
     }

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-// A parsed message body: its blocks with inline styling applied, and its usable HTML attachments.
+// A parsed message body: its blocks (inline styling on demand), and its usable HTML attachments.
 // Immutable once built; share it as std::shared_ptr<const MessageContent>.
 class MessageContent
 {
@@ -19,9 +19,13 @@ public:
         enum class Kind { paragraph, heading, item, quote, code };
 
         Kind kind = Kind::paragraph;
-        QString marker;  // item only, plain
-        StyledText text; // paragraph, heading, item and quote
-        QString code;    // code only, never inline-parsed
+        QString marker; // item only, plain
+        QString source; // paragraph, heading, item and quote: the block's inline Markdown
+        QString code;   // code only, never inline-parsed
+
+        // The inline styling of `source`, worked out on each call: a long body parses its inline text only
+        // for the blocks somebody reads.
+        StyledText text() const;
 
         friend bool operator==(const Block &, const Block &) = default;
     };

@@ -40,9 +40,13 @@ TEST(MessageBlockList, ListsEveryBlockAndKeepsItsRowsForTheSameBody)
     QSignalSpy reset(&list, &QAbstractItemModel::modelReset);
     list.show(body, std::make_shared<MessageContent>(body));
     EXPECT_EQ(reset.count(), 0);
-    list.show(QStringLiteral("other"), std::make_shared<MessageContent>(QStringLiteral("other")));
+    const QString html = list.data(list.index(0), MessageBlockList::HtmlRole).toString(); // the title's, kept
+    list.show(QStringLiteral("*other*"), std::make_shared<MessageContent>(QStringLiteral("*other*")));
     EXPECT_EQ(reset.count(), 1);
     EXPECT_EQ(list.count(), 1);
+    EXPECT_NE(list.data(list.index(0), MessageBlockList::HtmlRole).toString(), html);
+    EXPECT_TRUE(list.data(list.index(0), MessageBlockList::HtmlRole).toString().contains(QStringLiteral("<i>other</i>")));
+    EXPECT_EQ(list.data(list.index(0), MessageBlockList::TextRole).toString(), QStringLiteral("other"));
     list.show(QString(), nullptr);
     EXPECT_EQ(list.count(), 0);
 }

@@ -14,7 +14,7 @@ TEST(MessageContentCache, ParsesEachBodyOnceAndSharesTheResult)
     const auto first = cache.content(body(1));
     const auto again = cache.content(body(1));
     EXPECT_EQ(first.get(), again.get());
-    EXPECT_EQ(first->blocks()[0].text.text(), QStringLiteral("Body 1"));
+    EXPECT_EQ(first->blocks()[0].text().text(), QStringLiteral("Body 1"));
     EXPECT_EQ(cache.count(), 1);
     EXPECT_EQ(cache.cost(), first->cost());
 }

@@ -111,18 +111,18 @@ TEST(MessageContent, ABodyWithoutAFenceIsAllText)
     using Kind = MessageContent::Block::Kind;
     ASSERT_EQ(content.blocks().size(), 5u);
     EXPECT_EQ(content.blocks()[0].kind, Kind::heading);
-    EXPECT_EQ(content.blocks()[0].text.text(), QStringLiteral("Hi"));
+    EXPECT_EQ(content.blocks()[0].text().text(), QStringLiteral("Hi"));
     EXPECT_EQ(content.blocks()[1].kind, Kind::paragraph);
-    EXPECT_EQ(content.blocks()[1].text.text(), QStringLiteral("See this and code"));
-    EXPECT_EQ(content.blocks()[1].text.spans().size(), 2u);
+    EXPECT_EQ(content.blocks()[1].text().text(), QStringLiteral("See this and code"));
+    EXPECT_EQ(content.blocks()[1].text().spans().size(), 2u);
     EXPECT_EQ(content.blocks()[2].kind, Kind::item);
     EXPECT_EQ(content.blocks()[2].marker, QStringLiteral("•"));
-    EXPECT_EQ(content.blocks()[2].text.text(), QStringLiteral("one"));
+    EXPECT_EQ(content.blocks()[2].text().text(), QStringLiteral("one"));
     EXPECT_EQ(content.blocks()[3].kind, Kind::quote);
-    EXPECT_EQ(content.blocks()[3].text.text(), QStringLiteral("quoted"));
+    EXPECT_EQ(content.blocks()[3].text().text(), QStringLiteral("quoted"));
     EXPECT_EQ(content.blocks()[4].kind, Kind::code);
     EXPECT_EQ(content.blocks()[4].code, QStringLiteral("raw *text*"));
-    EXPECT_TRUE(content.blocks()[4].text.text().isEmpty());
+    EXPECT_TRUE(content.blocks()[4].text().text().isEmpty());
     EXPECT_TRUE(content.attachments().empty());
 }
 
@@ -145,7 +145,7 @@ TEST(MessageContent, KeepsOnlyUsableHtmlFilesInOrder)
     EXPECT_EQ(content.attachments()[0].file, files[0]);
     EXPECT_EQ(content.attachments()[1].file, files[5]);
     ASSERT_EQ(content.blocks().size(), 1u);
-    EXPECT_EQ(content.blocks()[0].text.text(), QStringLiteral("Charts"));
+    EXPECT_EQ(content.blocks()[0].text().text(), QStringLiteral("Charts"));
 
     // Exactly 5 MiB is allowed; more is not. (A 6 MiB file never fits in a body short enough to be
     // searched for files, so it is checked on its own.)
