@@ -13,16 +13,6 @@ namespace {
 
 const QString tool = QStringLiteral(SCRIPTED_TOOL_PATH);
 
-QString jsonString(const QString &text)
-{
-    QString out = QStringLiteral("\"");
-    for (const QChar c : text) {
-        if (c == u'"' || c == u'\\')
-            out += u'\\';
-        out += c;
-    }
-    return out + u'"';
-}
 
 class LiveApp : public AppFixture
 {
@@ -54,7 +44,7 @@ protected:
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QStringLiteral(R"({"node": %1, "cli": %2, "origin": "https://tandrel.example", "config": "%3", "provider": "google"})")
-                       .arg(jsonString(tool), jsonString(script), home.path())
+                       .arg(SnapshotJson::quoted(tool), SnapshotJson::quoted(script), home.path())
                        .toUtf8());
     }
 

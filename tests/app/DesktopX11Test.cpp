@@ -211,16 +211,6 @@ TEST_F(DesktopX11Test, WithoutATrayTheTabStaysAndItsMenuQuits)
     EXPECT_EQ(app.exitCode(), 0);
 }
 
-QString jsonString(const QString &text)
-{
-    QString out = QStringLiteral("\"");
-    for (const QChar c : text) {
-        if (c == u'"' || c == u'\\')
-            out += u'\\';
-        out += c;
-    }
-    return out + u'"';
-}
 
 bool processGone(qint64 pid)
 {
@@ -257,7 +247,7 @@ TEST_F(DesktopX11Test, SigtermWhileAReplyIsSendingEndsInOrder)
     QFile file(configuration);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QStringLiteral(R"({"node": %1, "cli": %2, "origin": "https://tandrel.example", "config": "%3", "provider": "google"})")
-                   .arg(jsonString(QStringLiteral(SCRIPTED_TOOL_PATH)), jsonString(script), home.path())
+                   .arg(SnapshotJson::quoted(QStringLiteral(SCRIPTED_TOOL_PATH)), SnapshotJson::quoted(script), home.path())
                    .toUtf8());
     file.close();
     environment.insert(QStringLiteral("TMPDIR"), temporary);

@@ -170,11 +170,13 @@ protected:
     }
 
     // The window's input shape, in its own coordinates.
-    QList<QRect> inputShape(xcb_window_t window)
+    QList<QRect> inputShape(xcb_window_t window) { return shape(window, XCB_SHAPE_SK_INPUT); }
+    // The window's bounding shape (what is drawn), in its own coordinates.
+    QList<QRect> boundingShape(xcb_window_t window) { return shape(window, XCB_SHAPE_SK_BOUNDING); }
+    QList<QRect> shape(xcb_window_t window, xcb_shape_kind_t kind)
     {
         Reply<xcb_shape_get_rectangles_reply_t> reply(
-            xcb_shape_get_rectangles_reply(connection,
-                                           xcb_shape_get_rectangles(connection, window, XCB_SHAPE_SK_INPUT), nullptr),
+            xcb_shape_get_rectangles_reply(connection, xcb_shape_get_rectangles(connection, window, kind), nullptr),
             &std::free);
         QList<QRect> rects;
         if (!reply)
@@ -240,22 +242,6 @@ protected:
         for (int i = 0; i < xcb_get_property_value_length(reply.get()) / 4; ++i)
             values.append(data[i]);
         return values;
-    }
-
-    // The window's bounding shape (what is drawn), in its own coordinates.
-    QList<QRect> boundingShape(xcb_window_t window)
-    {
-        Reply<xcb_shape_get_rectangles_reply_t> reply(
-            xcb_shape_get_rectangles_reply(connection,
-                                           xcb_shape_get_rectangles(connection, window, XCB_SHAPE_SK_BOUNDING), nullptr),
-            &std::free);
-        QList<QRect> rects;
-        if (!reply)
-            return rects;
-        const xcb_rectangle_t *r = xcb_shape_get_rectangles_rectangles(reply.get());
-        for (int i = 0; i < xcb_shape_get_rectangles_rectangles_length(reply.get()); ++i)
-            rects.append(QRect(r[i].x, r[i].y, r[i].width, r[i].height));
-        return rects;
     }
 
     // A request to the window manager about `window`, as a pager sends it.

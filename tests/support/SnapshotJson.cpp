@@ -65,3 +65,14 @@ QByteArray SnapshotJson::bytes() const
                      {QStringLiteral("fetchedAt"), 1.5}};
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
+
+QString SnapshotJson::quoted(const QString &text)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\')
+            out += u'\\';
+        out += c;
+    }
+    return out + u'"';
+}

@@ -41,6 +41,8 @@ public:
     SnapshotJson &scope(const TestScope &scope);
     SnapshotJson &message(const TestMessage &message);
     QByteArray bytes() const;
+    // A JSON string literal of `text` (for the configuration files tests write).
+    static QString quoted(const QString &text);
 
 private:
     QString m_accountID = QStringLiteral("me");

@@ -1,3 +1,4 @@
+#include "ImmediateRunner.h"
 #include "JsonFloor.h"
 #include "SnapshotGenerator.h"
 #include "inbox/Inbox.h"
@@ -12,17 +13,6 @@
 
 namespace {
 
-// Hands every command the prepared bytes at once.
-class ImmediateRunner final : public CommandRunner
-{
-public:
-    void run(const QString &, const std::optional<QString> &, const std::optional<QString> &, const QStringList &,
-             Completion done) override
-    {
-        done(*output);
-    }
-    const QByteArray *output = nullptr;
-};
 
 struct Bench
 {

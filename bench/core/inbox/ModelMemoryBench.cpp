@@ -1,3 +1,4 @@
+#include "ImmediateRunner.h"
 #include "SnapshotGenerator.h"
 #include "inbox/Inbox.h"
 #include "liveinbox/SnapshotDecoder.h"
@@ -28,17 +29,6 @@ namespace {
 
 constexpr const char *measureSwitch = "--measure";
 
-// Hands every command the prepared bytes at once.
-class ImmediateRunner final : public CommandRunner
-{
-public:
-    void run(const QString &, const std::optional<QString> &, const std::optional<QString> &, const QStringList &,
-             Completion done) override
-    {
-        done(*output);
-    }
-    const QByteArray *output = nullptr;
-};
 
 std::int64_t residentBytes()
 {
