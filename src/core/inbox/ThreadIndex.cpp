@@ -30,8 +30,9 @@ std::size_t ThreadIndex::ServerIDTable::slotOf(QStringView id, std::size_t hash)
     }
 }
 
-qsizetype &ThreadIndex::ServerIDTable::slot(QStringView id, std::size_t hash)
+qsizetype &ThreadIndex::ServerIDTable::slot(QStringView id)
 {
+    const std::size_t hash = hashOf(id);
     Slot &slot = m_slots[slotOf(id, hash)];
     slot.hash = hash;
     return slot.position;
@@ -63,8 +64,7 @@ ThreadIndex::ThreadIndex(const QList<Message> &messages, bool live)
         const Message &message = messages[i];
         if (!message.serverMessageID)
             continue;
-        qsizetype &first = m_firstByServerID.slot(*message.serverMessageID,
-                                                  ServerIDTable::hashOf(*message.serverMessageID));
+        qsizetype &first = m_firstByServerID.slot(*message.serverMessageID);
         m_nextSameServerID[std::size_t(i)] = first; // -1 when it is the last holder of its id
         first = i;
     }

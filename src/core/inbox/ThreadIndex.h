@@ -97,9 +97,8 @@ private:
         ServerIDTable(const QList<Message> &messages, qsizetype expected);
         Q_DISABLE_COPY_MOVE(ServerIDTable) // it reads the index's own list
         // The slot's position for `id`: -1 while none is stored (assign it to store one).
-        qsizetype &slot(QStringView id, std::size_t hash);
+        qsizetype &slot(QStringView id);
         qsizetype find(QStringView id) const;
-        static std::size_t hashOf(QStringView id);
 
     private:
         struct Slot
@@ -107,6 +106,7 @@ private:
             std::size_t hash = 0;
             qsizetype position = -1;
         };
+        static std::size_t hashOf(QStringView id);
         std::size_t slotOf(QStringView id, std::size_t hash) const;
 
         const QList<Message> &m_messages;
