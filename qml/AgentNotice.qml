@@ -1,4 +1,5 @@
 import QtQuick
+import TandrelNotch
 
 // The orange notice over a message the user's agent may not read yet.
 Row {
@@ -11,14 +12,15 @@ Row {
     Symbol {
         anchors.verticalCenter: parent.verticalCenter
         name: "lock.shield"
-        tint: "orange"
+        tint: NotchStyle.orange
         size: 11
     }
     Text {
+        textFormat: Text.PlainText
         anchors.verticalCenter: parent.verticalCenter
         text: notice.text
-        color: "orange"
-        font.pixelSize: 10
+        color: NotchStyle.orange
+        font.pixelSize: NotchStyle.metaSize
     }
     Accessible.role: Accessible.StaticText
     Accessible.name: text

@@ -1,4 +1,5 @@
 import QtQuick
+import TandrelNotch
 
 // The box under an unreleased message: it waits for its owner's approval.
 Rectangle {
@@ -7,17 +8,18 @@ Rectangle {
     required property string text
     visible: text.length > 0
     implicitHeight: visible ? label.implicitHeight + 20 : 0
-    radius: 8
-    color: Qt.rgba(1, 0.584, 0, 0.07)
+    radius: NotchStyle.approvalRadius
+    color: NotchStyle.approvalFill
 
     Text {
         id: label
+        textFormat: Text.PlainText
         x: 10
         y: 10
         width: box.width - 20
         text: box.text
-        color: "orange"
-        font.pixelSize: 11
+        color: NotchStyle.orange
+        font.pixelSize: NotchStyle.noticeSize
         wrapMode: Text.Wrap
     }
 }

@@ -24,7 +24,7 @@ Item {
         visible: false
         text: bubbleRow.body
         textFormat: Text.PlainText
-        font.pixelSize: 12
+        font.pixelSize: NotchStyle.rowSize
     }
 
     Rectangle {
@@ -33,9 +33,9 @@ Item {
         x: bubbleRow.outgoing ? bubbleRow.width - width : 0
         width: Math.min(bubbleRow.widest, measure.implicitWidth + 24 + 2)
         height: text.implicitHeight + 24
-        radius: 14
-        color: bubbleRow.outgoing ? Qt.rgba(bubbleRow.focusPink.r, bubbleRow.focusPink.g, bubbleRow.focusPink.b, 0.13)
-                                  : Qt.rgba(1, 1, 1, 0.06)
+        radius: NotchStyle.bubbleRadius
+        color: bubbleRow.outgoing ? NotchStyle.alpha(bubbleRow.focusPink, NotchStyle.outgoingBubbleOpacity)
+                                  : NotchStyle.fieldFill
         MarkdownView {
             id: text
             x: 12
@@ -46,7 +46,7 @@ Item {
             text: bubbleRow.body
             fontSize: 12
             lineSpacing: 4
-            textColor: Qt.rgba(1, 1, 1, 0.85)
+            textColor: NotchStyle.countText
         }
     }
 }

@@ -21,8 +21,8 @@ Rectangle {
     required property string focusAccessibleValue
 
     implicitHeight: column.implicitHeight + 20
-    radius: 10
-    color: Qt.rgba(1, 1, 1, 0.04)
+    radius: NotchStyle.replyRadius
+    color: NotchStyle.replyFill
 
     MarkdownSource {
         id: source
@@ -41,12 +41,13 @@ Rectangle {
             width: parent.width
             height: 30
             Text {
+                textFormat: Text.PlainText
                 anchors.verticalCenter: parent.verticalCenter
                 width: parent.width - 36
                 text: row.sender
-                color: "white"
+                color: NotchStyle.white
                 elide: Text.ElideRight
-                font.pixelSize: 11
+                font.pixelSize: NotchStyle.chipSize
                 font.weight: Font.DemiBold
             }
             FocusButton {
@@ -75,7 +76,7 @@ Rectangle {
                     radius: 3.5
                     color: "transparent"
                     border.width: 1
-                    border.color: Qt.rgba(1, 1, 1, 0.25)
+                    border.color: NotchStyle.ring
                 }
             }
         }
@@ -87,16 +88,17 @@ Rectangle {
             text: row.body
             fontSize: 13
             lineSpacing: 5
-            textColor: Qt.rgba(1, 1, 1, 0.78)
-            backdrop: Qt.rgba(0.04, 0.04, 0.04, 1)
+            textColor: NotchStyle.bodyText
+            backdrop: NotchStyle.replyBackdrop
         }
 
         Text {
+            textFormat: Text.PlainText
             objectName: "rowStatus"
             visible: row.status.length > 0
             text: row.status
-            color: "#8e8e93"
-            font.pixelSize: 10
+            color: NotchStyle.grey
+            font.pixelSize: NotchStyle.metaSize
         }
     }
 }

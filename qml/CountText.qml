@@ -1,11 +1,12 @@
 import QtQuick
+import TandrelNotch
 
 // A count that changes with a short numeric transition: the old number slides up and fades as the new one
 // comes in (a plain cross-fade under reduce motion). Digits keep one width, so the row does not jitter.
 Item {
     id: count
     required property int value
-    property color color: "white"
+    property color color: NotchStyle.white
     property bool reduceMotion: false
     property bool animated: true
 
@@ -22,6 +23,7 @@ Item {
 
     Text {
         id: previous
+        textFormat: Text.PlainText
         anchors.right: parent.right
         anchors.top: parent.top
         opacity: 0
@@ -30,11 +32,12 @@ Item {
     }
     Text {
         id: current
+        textFormat: Text.PlainText
         anchors.right: parent.right
         anchors.top: parent.top
         text: count.value
         color: count.color
-        font.pixelSize: 10
+        font.pixelSize: NotchStyle.metaSize
         font.weight: Font.Medium
         Accessible.ignored: true
     }

@@ -10,8 +10,8 @@ Rectangle {
     required property string body
 
     implicitHeight: column.implicitHeight + 20
-    radius: 10
-    color: Qt.rgba(1, 1, 1, 0.04)
+    radius: NotchStyle.replyRadius
+    color: NotchStyle.replyFill
 
     MarkdownSource {
         id: source
@@ -26,9 +26,10 @@ Rectangle {
         width: reply.width - 20
         spacing: 6
         Text {
+            textFormat: Text.PlainText
             text: reply.sender
-            color: "white"
-            font.pixelSize: 11
+            color: NotchStyle.white
+            font.pixelSize: NotchStyle.chipSize
             font.weight: Font.DemiBold
         }
         MarkdownView {
@@ -38,8 +39,8 @@ Rectangle {
             text: reply.body
             fontSize: 12
             lineSpacing: 0
-            textColor: Qt.rgba(1, 1, 1, 0.75)
-            backdrop: Qt.rgba(0.04, 0.04, 0.04, 1)
+            textColor: NotchStyle.previewText
+            backdrop: NotchStyle.replyBackdrop
         }
     }
 }

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic as Q
 import TandrelNotch
 
 // The top of the threaded reader, scrolling with the text: the agent notice, "Open in Tandrel" (live) and
@@ -16,27 +15,26 @@ Column {
     AgentNotice {
         text: threadHeader.reader.agentNotice
     }
-    Q.AbstractButton {
+    NotchButton {
         objectName: "openInTandrel"
         visible: threadHeader.inbox.live
-        focusPolicy: Qt.NoFocus
-        background: null
         contentItem: Text {
+            textFormat: Text.PlainText
             text: "Open in Tandrel"
             color: threadHeader.focusPink
-            font.pixelSize: 11
+            font.pixelSize: NotchStyle.chipSize
         }
         onClicked: threadHeader.reader.openInTandrel()
-        Accessible.role: Accessible.Button
         Accessible.name: "Open in Tandrel"
     }
     Text {
+        textFormat: Text.PlainText
         objectName: "readerSubject"
         width: threadHeader.width
         text: threadHeader.reader.subject
-        color: "white"
+        color: NotchStyle.white
         wrapMode: Text.Wrap
-        font.pixelSize: 18
+        font.pixelSize: NotchStyle.subjectSize
         font.weight: Font.DemiBold
         TapHandler {
             onDoubleTapped: threadHeader.inbox.toggleReaderSize()

@@ -1,6 +1,5 @@
 pragma ComponentBehavior: Bound
 import QtQuick
-import QtQuick.Controls.Basic as Q
 import TandrelNotch
 
 // A team's direct conversation as a chat: the rows (live) or bubbles (demo) from the oldest to the newest,
@@ -12,30 +11,18 @@ Item {
     required property color focusPink
     readonly property ReaderState reader: inbox.reader
 
-    Text {
-        id: subject
-        objectName: "conversationSubject"
-        y: 4
-        width: chat.width
-        horizontalAlignment: Text.AlignHCenter
-        text: chat.reader.subject
-        color: "#8e8e93"
-        elide: Text.ElideRight
-        font.pixelSize: 11
-        font.weight: Font.Medium
-    }
-
     ListView {
         id: list
         objectName: "conversationList"
-        y: subject.y + subject.height + 8
         width: chat.width
-        height: Math.max(0, notice.y - y - (notice.visible ? 8 : 0))
+        height: Math.max(0, composer.y - 8)
         clip: true
         spacing: 8
         boundsBehavior: Flickable.StopAtBounds
         model: chat.reader.rows
-        Q.ScrollBar.vertical: Q.ScrollBar { policy: Q.ScrollBar.AsNeeded }
+        // Room above the rows for the subject and below them for the agent notice, which scroll with them.
+        topMargin: subject.implicitHeight + 12
+        bottomMargin: notice.visible ? notice.implicitHeight + 8 : 0
         // Each row builds only its own kind: a conversation row (live) or a bubble (demo).
         delegate: Item {
             id: entry
@@ -93,10 +80,29 @@ Item {
         Component.onCompleted: positionViewAtEnd()
     }
 
-    AgentNotice {
-        id: notice
-        y: composer.y - (visible ? height + 8 : 0)
-        text: chat.reader.agentNotice
+    // The subject and the notice ride on the list's content: the first above its rows, the second under them.
+    Item {
+        anchors.fill: list
+        clip: true
+        readonly property real contentTop: list.originY - list.contentY
+        Text {
+            id: subject
+            objectName: "conversationSubject"
+            y: parent.contentTop - list.topMargin + 4
+            width: parent.width
+            horizontalAlignment: Text.AlignHCenter
+            textFormat: Text.PlainText
+            text: chat.reader.subject
+            color: NotchStyle.grey
+            elide: Text.ElideRight
+            font.pixelSize: NotchStyle.noticeSize
+            font.weight: Font.Medium
+        }
+        AgentNotice {
+            id: notice
+            y: parent.contentTop + list.contentHeight + 8
+            text: chat.reader.agentNotice
+        }
     }
 
     Item {

@@ -18,17 +18,19 @@ Column {
         size: 27
     }
     Text {
+        textFormat: Text.PlainText
         anchors.horizontalCenter: parent.horizontalCenter
         objectName: "emptyTitle"
         text: empty.controls.emptyTitle
-        color: "white"
-        font.pixelSize: 14
+        color: NotchStyle.white
+        font.pixelSize: NotchStyle.emptyTitleSize
         font.weight: Font.Medium
     }
     Text {
+        textFormat: Text.PlainText
         anchors.horizontalCenter: parent.horizontalCenter
         text: empty.controls.emptySubtitle
-        color: "#8e8e93"
-        font.pixelSize: 12
+        color: NotchStyle.grey
+        font.pixelSize: NotchStyle.rowSize
     }
 }

@@ -1,34 +1,33 @@
 import QtQuick
-import QtQuick.Controls.Basic as Q
+import TandrelNotch
 
 // A filter chip: the title on a capsule that fills while its filter is the one in force.
-Q.AbstractButton {
+NotchButton {
     id: chip
     required property string title
     required property bool selected
     // The focused chip is tinted in the focus colour instead of white.
     property bool focusChip: false
-    property color focusPink: Qt.rgba(237 / 255, 181 / 255, 194 / 255, 1)
-    readonly property color tint: focusChip ? focusPink : "white"
+    property color focusPink: NotchStyle.focusPink
+    focusRadius: height / 2
+    readonly property color tint: focusChip ? focusPink : NotchStyle.white
 
-    focusPolicy: Qt.NoFocus
-    hoverEnabled: true
     leftPadding: 8
     rightPadding: 8
     topPadding: 6
     bottomPadding: 6
-    opacity: pressed ? 0.7 : 1
     background: Rectangle {
         radius: height / 2
-        color: Qt.rgba(chip.tint.r, chip.tint.g, chip.tint.b, chip.selected ? 0.1 : 0)
+        color: NotchStyle.alpha(chip.tint, chip.selected ? NotchStyle.chipFillOpacity : 0)
     }
     contentItem: Text {
+        textFormat: Text.PlainText
         text: chip.title
-        color: chip.selected ? chip.tint : "#8e8e93"
-        font.pixelSize: 11
+        color: chip.selected ? chip.tint : NotchStyle.grey
+        font.pixelSize: NotchStyle.chipSize
         font.weight: Font.Medium
     }
-    Accessible.role: Accessible.Button
+    Accessible.role: Accessible.CheckBox
     Accessible.name: title
     Accessible.checkable: true
     Accessible.checked: selected

@@ -48,8 +48,9 @@ RowLayout {
         id: filterButton
         objectName: "filterButton"
         symbol: "line.3.horizontal.decrease"
-        tint: filters.controls.activeFilterSummary.length > 0 ? filters.focusPink : "#8e8e93"
+        tint: filters.controls.activeFilterSummary.length > 0 ? filters.focusPink : NotchStyle.grey
         help: "Filter messages"
+        opensMenu: true
         Accessible.role: Accessible.ButtonMenu
         onClicked: filterMenu.popup(filterButton, filters.controls.filterMenu())
     }

@@ -9,26 +9,24 @@ Row {
     spacing: 8
 
     Text {
+        textFormat: Text.PlainText
         anchors.verticalCenter: parent.verticalCenter
         text: summary.inbox.controls.activeFilterSummary
-        color: "#8e8e93"
-        font.pixelSize: 10
+        color: NotchStyle.grey
+        font.pixelSize: NotchStyle.metaSize
     }
-    Text {
+    NotchButton {
         id: clear
         objectName: "clearFilters"
         anchors.verticalCenter: parent.verticalCenter
-        text: "Clear"
-        color: clearArea.pressed ? Qt.rgba(1, 1, 1, 0.5) : "white"
-        font.pixelSize: 10
-        Accessible.role: Accessible.Button
-        Accessible.name: "Clear"
-        Accessible.onPressAction: summary.inbox.controls.clearFilters()
-        MouseArea {
-            id: clearArea
-            anchors.fill: parent
-            anchors.margins: -4
-            onClicked: summary.inbox.controls.clearFilters()
+        focusRadius: 3
+        contentItem: Text {
+            textFormat: Text.PlainText
+            text: "Clear"
+            color: clear.pressed ? NotchStyle.pressedText : NotchStyle.white
+            font.pixelSize: NotchStyle.metaSize
         }
+        onClicked: summary.inbox.controls.clearFilters()
+        Accessible.name: "Clear"
     }
 }

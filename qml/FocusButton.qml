@@ -1,5 +1,5 @@
 import QtQuick
-import QtQuick.Controls.Basic as Q
+import TandrelNotch
 
 // Focuses a message (or, on a card, its thread's focus target) as context for the agent: a dot, and in
 // the full form the word. Disabled until the message is released; the tooltip says why.
@@ -12,8 +12,10 @@ Item {
     required property string accessibleName
     required property string accessibleValue
     property string title
-    property color focusPink: Qt.rgba(237 / 255, 181 / 255, 194 / 255, 1)
+    property color focusPink: NotchStyle.focusPink
     property bool reduceMotion: false
+    // In the Tab order (a list row's button is, only while the row is the current one).
+    property bool keyboardReachable: true
     signal toggled()
 
     implicitWidth: compact ? 30 : 84
@@ -29,17 +31,18 @@ Item {
     HoverHandler {
         id: hover
     }
-    Q.ToolTip.text: tooltip
-    Q.ToolTip.visible: hover.hovered
-    Q.ToolTip.delay: 600
+    NotchToolTip {
+        text: root.tooltip
+        shown: hover.hovered
+    }
 
-    Q.AbstractButton {
+    NotchButton {
         id: button
         anchors.fill: parent
         enabled: root.released
-        opacity: root.released ? 1 : 0.3
-        focusPolicy: Qt.NoFocus
-        background: null
+        opacity: root.released ? (pressed ? NotchStyle.pressedOpacity : 1) : NotchStyle.unreleasedOpacity
+        focusRadius: root.compact ? 15 : 8
+        focusPolicy: root.keyboardReachable ? Qt.TabFocus : Qt.NoFocus
         leftPadding: root.compact ? 0 : 10
         rightPadding: root.compact ? 0 : 10
         onClicked: root.toggled()
@@ -55,7 +58,7 @@ Item {
                     radius: 3.5
                     color: root.focused ? root.focusPink : "transparent"
                     border.width: 1
-                    border.color: root.focused ? root.focusPink : Qt.rgba(1, 1, 1, 0.25)
+                    border.color: root.focused ? root.focusPink : NotchStyle.ring
                     Behavior on color {
                         enabled: feedback.animated
                         ColorAnimation {
@@ -66,12 +69,13 @@ Item {
                     }
                 }
                 Text {
+                    textFormat: Text.PlainText
                     visible: !root.compact
                     anchors.verticalCenter: parent.verticalCenter
                     text: root.title
-                    font.pixelSize: 12
+                    font.pixelSize: NotchStyle.rowSize
                     font.weight: Font.Medium
-                    color: root.focused ? root.focusPink : Qt.rgba(1, 1, 1, 0.45)
+                    color: root.focused ? root.focusPink : NotchStyle.captionText
                 }
             }
         }
@@ -81,7 +85,6 @@ Item {
         Accessible.description: root.accessibleValue
         Accessible.checkable: true
         Accessible.checked: root.focused
-        Accessible.onPressAction: if (root.released) root.toggled()
         Accessible.onToggleAction: if (root.released) root.toggled()
     }
 }

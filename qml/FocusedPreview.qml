@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic as Q
 import TandrelNotch
 
 // The short form of a long message: its subject and the start of its text. A double click, or the
@@ -14,11 +13,12 @@ Item {
         width: preview.width
         spacing: 8
         Text {
+            textFormat: Text.PlainText
             width: parent.width
             text: preview.reader.subject
-            color: "white"
+            color: NotchStyle.white
             wrapMode: Text.Wrap
-            font.pixelSize: 18
+            font.pixelSize: NotchStyle.subjectSize
             font.weight: Font.DemiBold
         }
         Text {
@@ -29,7 +29,7 @@ Item {
             text: preview.reader.previewHtml
             textFormat: Text.RichText
             wrapMode: Text.Wrap
-            color: Qt.rgba(1, 1, 1, 0.72)
+            color: NotchStyle.excerptText
             font.pixelSize: preview.reader.previewFontSize
         }
     }
@@ -41,9 +41,11 @@ Item {
         acceptedButtons: Qt.LeftButton
         onDoubleTapped: preview.inbox.toggleReaderSize()
     }
-    Q.ToolTip.text: "Double-click text to expand"
-    Q.ToolTip.visible: hover.hovered
-    Q.ToolTip.delay: 800
+    NotchToolTip {
+        text: "Double-click text to expand"
+        shown: hover.hovered
+        delay: 800
+    }
 
     Accessible.role: Accessible.StaticText
     Accessible.name: preview.reader.subject

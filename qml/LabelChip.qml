@@ -1,4 +1,5 @@
 import QtQuick
+import TandrelNotch
 
 // A message label as a small coloured chip.
 Rectangle {
@@ -8,15 +9,16 @@ Rectangle {
 
     implicitWidth: text.implicitWidth + 12
     implicitHeight: text.implicitHeight + 4
-    radius: 4
+    radius: NotchStyle.chipRadius
     color: fill
 
     Text {
         id: text
+        textFormat: Text.PlainText
         anchors.centerIn: parent
         text: chip.label
-        color: "black"
-        font.pixelSize: 10
+        color: NotchStyle.black
+        font.pixelSize: NotchStyle.metaSize
         font.weight: Font.Medium
     }
 }

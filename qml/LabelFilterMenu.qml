@@ -1,40 +1,40 @@
 import QtQuick
-import QtQuick.Controls.Basic as Q
 import TandrelNotch
 
 // Restricts the list to one label: the face shows the label in its colour ("All labels" stays plain).
-Q.AbstractButton {
+NotchButton {
     id: control
     required property Inbox inbox
     readonly property bool allLabels: inbox.label === "All labels"
-    readonly property color faceColor: allLabels ? "#8e8e93" : "black"
+    readonly property color faceColor: allLabels ? NotchStyle.grey : NotchStyle.black
 
-    focusPolicy: Qt.NoFocus
-    hoverEnabled: true
+    opensMenu: true
+    Accessible.role: Accessible.ButtonMenu
+    focusRadius: NotchStyle.chipRadius
     leftPadding: allLabels ? 0 : 6
     rightPadding: allLabels ? 0 : 6
     topPadding: 3
     bottomPadding: 3
     implicitHeight: Math.max(28, implicitContentHeight + topPadding + bottomPadding)
     implicitWidth: Math.min(104, implicitContentWidth + leftPadding + rightPadding)
-    opacity: pressed ? 0.7 : 1
     background: Rectangle {
         anchors.centerIn: parent
         width: parent.width
         height: control.implicitContentHeight + control.topPadding + control.bottomPadding
-        radius: 4
+        radius: NotchStyle.chipRadius
         color: control.allLabels ? "transparent" : control.inbox.controls.labelFaceColor
     }
     contentItem: Row {
         spacing: 4
         Text {
+            textFormat: Text.PlainText
             anchors.verticalCenter: parent.verticalCenter
             width: Math.min(implicitWidth, 104 - control.leftPadding - control.rightPadding - 12)
             text: control.inbox.label
             elide: Text.ElideRight
             maximumLineCount: 1
             color: control.faceColor
-            font.pixelSize: 11
+            font.pixelSize: NotchStyle.chipSize
             font.weight: Font.Medium
         }
         Symbol {
@@ -51,10 +51,10 @@ Q.AbstractButton {
     }
     onClicked: menu.popup(control, inbox.controls.labelFilterMenu())
 
-    Q.ToolTip.text: "Filter by label: " + inbox.label
-    Q.ToolTip.visible: hovered
-    Q.ToolTip.delay: 600
-    Accessible.role: Accessible.ButtonMenu
+    NotchToolTip {
+        text: "Filter by label: " + control.inbox.label
+        shown: control.hovered
+
+    }
     Accessible.name: "Message labels: " + inbox.label
-    Accessible.onPressAction: control.clicked()
 }

@@ -15,8 +15,8 @@ Column {
     Rectangle {
         width: local.width
         height: 36 + 0
-        radius: 12
-        color: Qt.rgba(1, 1, 1, 0.06)
+        radius: NotchStyle.fieldRadius
+        color: NotchStyle.fieldFill
 
         Q.TextField {
             id: field
@@ -27,37 +27,40 @@ Column {
             padding: 0
             background: null
             placeholderText: "Reply locally…"
-            placeholderTextColor: Qt.rgba(1, 1, 1, 0.35)
-            color: "white"
-            font.pixelSize: 12
+            placeholderTextColor: NotchStyle.placeholderText
+            color: NotchStyle.white
+            font.pixelSize: NotchStyle.rowSize
             text: local.inbox.directDraft
             onTextEdited: local.inbox.directDraft = text
             onAccepted: local.reader.addLocalReply()
         }
-        Q.AbstractButton {
+        FocusRing {
+            shown: field.activeFocus
+            cornerRadius: NotchStyle.fieldRadius
+        }
+        NotchButton {
             id: add
             objectName: "addReplyButton"
             anchors.right: parent.right
             anchors.rightMargin: 10
             anchors.verticalCenter: parent.verticalCenter
             enabled: local.reader.canAddLocalReply
-            focusPolicy: Qt.NoFocus
-            background: null
             contentItem: Text {
+                textFormat: Text.PlainText
                 text: "Add reply"
                 color: local.focusPink
-                opacity: add.enabled ? (add.pressed ? 0.7 : 1) : 0.35
-                font.pixelSize: 12
+                opacity: add.enabled ? 1 : NotchStyle.disabledOpacity
+                font.pixelSize: NotchStyle.rowSize
             }
             onClicked: local.reader.addLocalReply()
-            Accessible.role: Accessible.Button
             Accessible.name: "Add reply"
         }
     }
 
     Text {
+        textFormat: Text.PlainText
         text: "Demo only · Replies aren’t sent"
-        color: "#8e8e93"
-        font.pixelSize: 9
+        color: NotchStyle.grey
+        font.pixelSize: NotchStyle.badgeSize
     }
 }

@@ -1,5 +1,6 @@
 pragma ComponentBehavior: Bound
 import QtQuick
+import TandrelNotch
 import QtQuick.Controls.Basic as Q
 
 // One text block of a message: a paragraph, a semibold heading, an item with its marker, a quote with its
@@ -10,11 +11,11 @@ Item {
     required property string html
     required property string plainText
     required property string marker
-    property color textColor: Qt.rgba(1, 1, 1, 0.72)
+    property color textColor: NotchStyle.excerptText
     property real fontSize: 13
     // Extra space between the lines of a block.
     property real lineSpacing: 0
-    readonly property color linkTint: Qt.rgba(0.94, 0.70, 0.77, 1)
+    readonly property color linkTint: NotchStyle.linkPink
 
     FontMetrics {
         id: metrics
@@ -72,7 +73,7 @@ Item {
                 objectName: "quoteBar"
                 width: 2
                 height: quoteText.height
-                color: Qt.rgba(1, 1, 1, 0.2)
+                color: NotchStyle.quoteBar
             }
             Text {
                 id: quoteText
@@ -99,8 +100,8 @@ Item {
             objectName: "codePanel"
             width: block.width
             height: codeText.height + 16 + (scroller.contentWidth > scroller.width ? 6 : 0)
-            radius: 6
-            color: Qt.rgba(1, 1, 1, 0.05)
+            radius: NotchStyle.codeRadius
+            color: NotchStyle.codeFill
             Flickable {
                 id: scroller
                 objectName: "codeScroller"

@@ -12,8 +12,8 @@ Column {
     required property string text
     property real fontSize: 13
     property real lineSpacing: 5
-    property color textColor: Qt.rgba(1, 1, 1, 0.78)
-    property color backdrop: "black"
+    property color textColor: NotchStyle.bodyText
+    property color backdrop: NotchStyle.black
 
     spacing: 8
 

@@ -1,4 +1,5 @@
 import QtQuick
+import TandrelNotch
 
 // The sender's initials in the message's colour, on a tile of the same colour.
 Rectangle {
@@ -8,15 +9,16 @@ Rectangle {
 
     implicitWidth: 36
     implicitHeight: 36
-    radius: 12
-    color: Qt.rgba(tint.r, tint.g, tint.b, 0.15)
+    radius: NotchStyle.avatarRadius
+    color: NotchStyle.alpha(tint, NotchStyle.avatarFillOpacity)
     Accessible.ignored: true
 
     Text {
+        textFormat: Text.PlainText
         anchors.centerIn: parent
         text: avatar.initials
         color: avatar.tint
-        font.pixelSize: 12
+        font.pixelSize: NotchStyle.rowSize
         font.weight: Font.DemiBold
     }
 }

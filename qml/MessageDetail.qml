@@ -1,6 +1,5 @@
 pragma ComponentBehavior: Bound
 import QtQuick
-import QtQuick.Controls.Basic as Q
 import TandrelNotch
 
 // The threaded reader: notices, the subject, the body's blocks (a virtualised list, so that a long body
@@ -31,7 +30,6 @@ Item {
             enabled: !list.firstFrameShown
             function onFrameSwapped() { list.firstFrameShown = true; }
         }
-        Q.ScrollBar.vertical: Q.ScrollBar { policy: Q.ScrollBar.AsNeeded }
         // After a send the end stays in view while the new row takes its size, until the user scrolls.
         property bool keepsEnd: false
         onContentHeightChanged: if (keepsEnd) positionViewAtEnd()
@@ -84,7 +82,7 @@ Item {
                         marker: part.marker
                         fontSize: 13
                         lineSpacing: 5
-                        textColor: Qt.rgba(1, 1, 1, 0.78)
+                        textColor: NotchStyle.bodyText
                     }
                 }
             }

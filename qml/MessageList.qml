@@ -15,35 +15,38 @@ ColumnLayout {
 
     spacing: 6
 
+    // Gives the keyboard to the current row.
+    function takeKeyboard() {
+        rows.forceActiveFocus(Qt.TabFocusReason)
+    }
+
     RowLayout {
         objectName: "connectionError"
         visible: list.connectionError.length > 0
         Layout.fillWidth: true
         spacing: 8
         Text {
+            textFormat: Text.PlainText
             Layout.fillWidth: true
             text: list.connectionError
-            color: "orange"
-            font.pixelSize: 11
+            color: NotchStyle.orange
+            font.pixelSize: NotchStyle.noticeSize
             wrapMode: Text.Wrap
             maximumLineCount: 3
             elide: Text.ElideRight
         }
-        Text {
+        NotchButton {
             id: retry
-            text: "Retry"
-            color: retryArea.pressed ? Qt.rgba(1, 1, 1, 0.5) : "white"
-            font.pixelSize: 11
-            font.weight: Font.Medium
-            Accessible.role: Accessible.Button
-            Accessible.name: "Retry"
-            Accessible.onPressAction: list.inbox.retry()
-            MouseArea {
-                id: retryArea
-                anchors.fill: parent
-                anchors.margins: -4
-                onClicked: list.inbox.retry()
+            objectName: "retryButton"
+            contentItem: Text {
+                textFormat: Text.PlainText
+                text: "Retry"
+                color: retry.pressed ? NotchStyle.pressedText : NotchStyle.white
+                font.pixelSize: NotchStyle.noticeSize
+                font.weight: Font.Medium
             }
+            onClicked: list.inbox.retry()
+            Accessible.name: "Retry"
         }
     }
 
@@ -70,6 +73,9 @@ ColumnLayout {
         boundsBehavior: Flickable.StopAtBounds
         reuseItems: true
         model: list.inbox.visibleMessages
+        // Up and Down move the current row; the row that has the keyboard stays in view.
+        keyNavigationEnabled: true
+        onCurrentIndexChanged: if (activeFocus) positionViewAtIndex(currentIndex, ListView.Contain)
         Accessible.role: Accessible.List
         Accessible.name: list.inbox.scopeName
         delegate: MessageRow {

@@ -4,8 +4,9 @@ import QtQuick.Layouts
 import TandrelNotch
 
 // One row of the message list: the card, the row button (avatar, sender, preview, meta line), the label
-// menu of team messages and the compact focus button of the card's focus target.
-Item {
+// menu of team messages and the compact focus button of the card's focus target. Only the list's current
+// row is in the Tab order (Up and Down choose it), so that Tab leaves the list instead of walking every row.
+FocusScope {
     id: row
     required property Inbox inbox
     required property color focusPink
@@ -35,7 +36,8 @@ Item {
     required property string teamLabelAccessibleName
 
     readonly property bool team: scope !== "personal"
-    readonly property color grey: "#8e8e93"
+    readonly property bool current: ListView.isCurrentItem
+    readonly property color grey: NotchStyle.grey
 
     implicitHeight: layout.implicitHeight
 
@@ -89,11 +91,12 @@ Item {
                             Layout.fillWidth: true
                             spacing: 6
                             Text {
+                                textFormat: Text.PlainText
                                 width: Math.min(implicitWidth, parent.width - (row.hasUnread ? badge.width + 6 : 0))
                                 text: row.sender
-                                color: "white"
+                                color: NotchStyle.white
                                 elide: Text.ElideRight
-                                font.pixelSize: 12
+                                font.pixelSize: NotchStyle.rowSize
                                 font.weight: Font.DemiBold
                             }
                             Rectangle {
@@ -102,27 +105,29 @@ Item {
                                 anchors.verticalCenter: parent.verticalCenter
                                 width: newText.implicitWidth + 10
                                 height: newText.implicitHeight + 4
-                                radius: 4
-                                color: Qt.rgba(1, 1, 1, 0.07)
+                                radius: NotchStyle.chipRadius
+                                color: NotchStyle.badgeFill
                                 Accessible.role: Accessible.StaticText
                                 Accessible.name: "Unopened message"
                                 Text {
                                     id: newText
+                                    textFormat: Text.PlainText
                                     anchors.centerIn: parent
                                     text: "New"
-                                    color: Qt.rgba(1, 1, 1, 0.6)
-                                    font.pixelSize: 9
+                                    color: NotchStyle.badgeText
+                                    font.pixelSize: NotchStyle.badgeSize
                                     font.weight: Font.Medium
                                 }
                             }
                         }
                         Text {
+                            textFormat: Text.PlainText
                             Layout.fillWidth: true
                             text: row.preview
-                            color: Qt.rgba(1, 1, 1, 0.75)
+                            color: NotchStyle.previewText
                             elide: Text.ElideRight
                             maximumLineCount: 1
-                            font.pixelSize: 12
+                            font.pixelSize: NotchStyle.rowSize
                         }
                         Row {
                             id: meta
@@ -136,25 +141,28 @@ Item {
                                 fill: row.labelColor
                             }
                             Text {
+                                textFormat: Text.PlainText
                                 visible: row.metaConversation.length > 0
                                 text: row.metaConversation
                                 color: row.grey
-                                font.pixelSize: 10
+                                font.pixelSize: NotchStyle.metaSize
                             }
                             Repeater {
                                 model: row.metaCounts
                                 Text {
+                                    textFormat: Text.PlainText
                                     required property string modelData
                                     text: modelData
                                     color: row.grey
-                                    font.pixelSize: 10
+                                    font.pixelSize: NotchStyle.metaSize
                                 }
                             }
                             Text {
+                                textFormat: Text.PlainText
                                 visible: row.review
                                 text: "· Review"
-                                color: "orange"
-                                font.pixelSize: 10
+                                color: NotchStyle.orange
+                                font.pixelSize: NotchStyle.metaSize
                             }
                         }
                     }
@@ -164,10 +172,10 @@ Item {
                     id: button
                     objectName: "rowButton"
                     anchors.fill: parent
+                    focus: true
+                    focusPolicy: row.current ? Qt.TabFocus : Qt.NoFocus
                     onClicked: row.inbox.selectMessage(row.messageId)
-                    Accessible.role: Accessible.Button
                     Accessible.name: row.sender + ", " + row.preview
-                    Accessible.onPressAction: row.inbox.selectMessage(row.messageId)
                 }
             }
 
@@ -180,6 +188,7 @@ Item {
                 category: row.category
                 labelColor: row.labelColor
                 accessibleName: row.teamLabelAccessibleName
+                keyboardReachable: row.current
             }
         }
 
@@ -195,6 +204,7 @@ Item {
             accessibleValue: row.focusAccessibleValue
             focusPink: row.focusPink
             reduceMotion: row.reduceMotion
+            keyboardReachable: row.current
             onToggled: row.inbox.toggleCardFocus(row.messageId)
         }
     }

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic as Q
 import TandrelNotch
 
 // The band beside the camera: the icon on the left, the title while open, the unread counter on the
@@ -58,9 +57,10 @@ Item {
 
     Text {
         id: title
+        textFormat: Text.PlainText
         text: "Tandrel"
-        color: "white"
-        font.pixelSize: 13
+        color: NotchStyle.white
+        font.pixelSize: NotchStyle.barTitleSize
         font.weight: Font.DemiBold
         x: icon.x + icon.width + bar.spacing
         anchors.verticalCenter: parent.verticalCenter
@@ -107,12 +107,14 @@ Item {
                 bar.inbox.close()
         }
     }
-    Q.ToolTip.text: "Click to keep open. Double-click to collapse."
-    Q.ToolTip.visible: barArea.containsMouse && bar.expanded
-    Q.ToolTip.delay: 800
+    NotchToolTip {
+        text: "Click to keep open. Double-click to collapse."
+        shown: barArea.containsMouse
+        delay: 800
+    }
 
     Accessible.role: Accessible.Button
-    Accessible.name: qsTr("Tandrel, %1 unread messages across inboxes").arg(bar.total)
+    Accessible.name: inbox.controls.barAccessibleName(total)
     Accessible.onPressAction: {
         bar.inbox.pinned = true
         bar.inbox.open()

@@ -12,6 +12,10 @@ RowLayout {
     property bool reduceMotion: false
     property bool keyboard: false
     signal searchToggled()
+    // "Back to inbox": the card leaves the message.
+    signal backRequested()
+    // Down in the search field: the keyboard goes on to the list.
+    signal searchLeft()
 
     spacing: 8
 
@@ -38,7 +42,7 @@ RowLayout {
     TextMetrics {
         id: titleMetrics
         text: header.inbox.scopeName
-        font.pixelSize: 19
+        font.pixelSize: NotchStyle.titleSize
         font.weight: Font.DemiBold
         font.letterSpacing: -0.5
     }
@@ -48,43 +52,41 @@ RowLayout {
         Layout.preferredWidth: Math.min(title.implicitWidth, header.width - 8 * 3 - searchBox.width - 56)
         Layout.preferredHeight: 28
 
-        Q.AbstractButton {
+        NotchButton {
             id: title
             objectName: "inboxTitle"
             anchors.fill: parent
             implicitWidth: 24 + titleMetrics.advanceWidth + 2
-            focusPolicy: Qt.NoFocus
-            hoverEnabled: true
-            background: null
-            opacity: pressed ? 0.7 : 1
+            opensMenu: !header.inbox.hasSelection
             contentItem: Item {
                 Text {
+                    textFormat: Text.PlainText
                     x: 24
                     width: parent.width - 24
                     anchors.verticalCenter: parent.verticalCenter
                     text: header.inbox.scopeName
-                    color: "white"
+                    color: NotchStyle.white
                     elide: Text.ElideRight
                     maximumLineCount: 1
-                    font.pixelSize: 19
+                    font.pixelSize: NotchStyle.titleSize
                     font.weight: Font.DemiBold
                     font.letterSpacing: -0.5
                 }
             }
             onClicked: {
                 if (header.inbox.hasSelection)
-                    header.inbox.deselect()
+                    header.backRequested()
                 else
                     scopeMenu.popup(title, header.inbox.controls.scopeMenu())
             }
 
-            Q.ToolTip.text: header.inbox.hasSelection ? "Back to inbox" : "Switch personal or team inbox"
-            Q.ToolTip.visible: hovered
-            Q.ToolTip.delay: 600
+            NotchToolTip {
+                text: header.inbox.hasSelection ? "Back to inbox" : "Switch personal or team inbox"
+                shown: title.hovered
+            }
             Accessible.role: header.inbox.hasSelection ? Accessible.Button : Accessible.ButtonMenu
             Accessible.name: header.inbox.hasSelection ? "Back to inbox" : header.inbox.scopeName
             Accessible.description: header.inbox.hasSelection ? "" : "Switch personal or team inbox"
-            Accessible.onPressAction: title.clicked()
         }
 
         // Over the title's leading space: points down to the menu, or back (a quarter turn) from a message.
@@ -117,9 +119,9 @@ RowLayout {
         id: searchBox
         Layout.preferredWidth: header.searchVisible ? 124 : 0
         Layout.preferredHeight: 24
-        radius: 8
+        radius: NotchStyle.searchRadius
         clip: true
-        color: header.searchVisible ? Qt.rgba(1, 1, 1, 0.06) : "transparent"
+        color: header.searchVisible ? NotchStyle.fieldFill : "transparent"
         Behavior on Layout.preferredWidth {
             enabled: searchFeedback.animated
             NumberAnimation {
@@ -137,10 +139,10 @@ RowLayout {
             anchors.verticalCenter: parent.verticalCenter
             visible: searchBox.width > 0
             placeholderText: "Search messages"
-            placeholderTextColor: "#8e8e93"
-            color: "white"
-            selectionColor: Qt.rgba(1, 1, 1, 0.3)
-            font.pixelSize: 12
+            placeholderTextColor: NotchStyle.grey
+            color: NotchStyle.white
+            selectionColor: NotchStyle.selection
+            font.pixelSize: NotchStyle.rowSize
             leftPadding: 8
             rightPadding: 0
             topPadding: 3
@@ -149,13 +151,22 @@ RowLayout {
             text: header.inbox.query
             onTextEdited: header.inbox.query = text
             Accessible.name: "Search messages"
+            // Down leaves the field for the rows it filters.
+            Keys.onDownPressed: event => {
+                event.accepted = true
+                header.searchLeft()
+            }
+        }
+        FocusRing {
+            shown: field.activeFocus
+            cornerRadius: NotchStyle.searchRadius
         }
     }
 
     SymbolButton {
         objectName: "searchToggle"
         symbol: "magnifyingglass"
-        tint: header.searchVisible ? "white" : "#8e8e93"
+        tint: header.searchVisible ? NotchStyle.white : NotchStyle.grey
         help: header.searchVisible ? "Close search" : "Search messages"
         onClicked: header.searchToggled()
     }
@@ -165,6 +176,10 @@ RowLayout {
         symbol: "chevron.up"
         help: "Collapse inbox"
         onClicked: header.inbox.close()
+    }
+
+    function focusSearch() {
+        field.forceActiveFocus(Qt.ShortcutFocusReason)
     }
 
     // The field takes the keyboard when the search opens and gives it up when it closes.

@@ -1,5 +1,6 @@
 pragma ComponentBehavior: Bound
 import QtQuick
+import TandrelNotch
 
 // The black surface that grows out of the notch: square top corners on a notched screen (rounded
 // otherwise), rounder bottom corners when open, a grab handle and a soft shadow while open. Its size
@@ -60,7 +61,7 @@ Item {
                 width: surface.width + 2 * spread
                 height: surface.height + 2 * spread
                 radius: surface.bottomRadius + spread
-                color: "black"
+                color: NotchStyle.black
                 // Six layers of 0.053 add up to 0.28 where they all overlap.
                 opacity: 0.053
             }
@@ -77,7 +78,7 @@ Item {
             width: surface.width
             height: surface.height
             radius: surface.topRadius
-            color: "black"
+            color: NotchStyle.black
         }
     }
     Item {
@@ -91,7 +92,7 @@ Item {
             width: surface.width
             height: surface.height
             radius: surface.bottomRadius
-            color: "black"
+            color: NotchStyle.black
             Behavior on radius {
                 enabled: surface.transaction.animated
                 NumberAnimation {
@@ -116,7 +117,7 @@ Item {
         width: 32
         height: 3
         radius: 1.5
-        color: Qt.rgba(1, 1, 1, 0.18)
+        color: NotchStyle.handle
         anchors.horizontalCenter: surface.horizontalCenter
         anchors.bottom: surface.bottom
         anchors.bottomMargin: 6

@@ -15,8 +15,8 @@ Item {
     // True only while the shell applies a change that came from the keyboard.
     property bool keyboardTransaction: false
 
-    readonly property color accent: Qt.rgba(0.75, 0.96, 0.48, 1)
-    readonly property color focusPink: Qt.rgba(237 / 255, 181 / 255, 194 / 255, 1)
+    readonly property color accent: NotchStyle.accent
+    readonly property color focusPink: NotchStyle.focusPink
 
     signal presentedSizeChange(size presented)
     signal exitCommand()
@@ -35,6 +35,11 @@ Item {
         }
     }
 
+    // Another message is about to replace the one on show: it cross-fades.
+    function holdReader() {
+        card.holdReader()
+    }
+
     function toggleSearch() {
         // Opening takes the keyboard first, so that the field can then take it over.
         if (!root.searchVisible)
@@ -42,6 +47,24 @@ Item {
         root.searchVisible = !root.searchVisible
         if (!root.searchVisible)
             root.inbox.query = ""
+    }
+
+    // The card's keys, for whichever control has the keyboard (a text field keeps its own Backspace):
+    // Ctrl+F searches, Backspace and Alt+Left go back from a message to the list.
+    Keys.onPressed: event => {
+        if (event.key === Qt.Key_F && (event.modifiers & Qt.ControlModifier)) {
+            event.accepted = true
+            if (!root.searchVisible)
+                root.toggleSearch()
+            else
+                card.focusSearch()
+        } else if ((event.key === Qt.Key_Backspace && !(event.modifiers & ~Qt.KeypadModifier))
+                   || (event.key === Qt.Key_Left && (event.modifiers & Qt.AltModifier))) {
+            if (root.inbox.hasSelection) {
+                event.accepted = true
+                card.goBack()
+            }
+        }
     }
 
     Keys.onEscapePressed: {

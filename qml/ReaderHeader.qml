@@ -28,10 +28,11 @@ Item {
             anchors.verticalCenter: parent.verticalCenter
             spacing: 3
             Text {
+                textFormat: Text.PlainText
                 objectName: "readerSender"
                 text: header.reader.sender
-                color: "white"
-                font.pixelSize: 13
+                color: NotchStyle.white
+                font.pixelSize: NotchStyle.readerSize
                 font.weight: Font.DemiBold
                 elide: Text.ElideRight
                 width: Math.min(implicitWidth, header.width - trail.width - avatar.width - 20)
@@ -76,7 +77,7 @@ Item {
             height: 30
             symbol: header.reader.resizeSymbol
             symbolSize: 12
-            tint: Qt.rgba(1, 1, 1, 0.6)
+            tint: NotchStyle.resizeTint
             help: header.reader.resizeHelp
             onClicked: header.inbox.toggleReaderSize()
         }

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic as Q
 import TandrelNotch
 
 // Message text that a double click switches between the reader's full and short form (long messages
@@ -39,9 +38,12 @@ Item {
         onTriggered: interaction.copyRequested()
     }
 
-    Q.ToolTip.text: "Double-click to expand or compact the message"
-    Q.ToolTip.visible: interaction.canResize && hover.hovered
-    Q.ToolTip.delay: 800
+    NotchToolTip {
+        text: "Double-click to expand or compact the message"
+        shown: interaction.canResize && hover.hovered
+        delay: 800
+
+    }
 
     Accessible.role: Accessible.StaticText
     Accessible.name: interaction.text

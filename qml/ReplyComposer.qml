@@ -18,12 +18,12 @@ Column {
     Rectangle {
         width: composer.width
         height: field.height + 20
-        radius: 12
-        color: Qt.rgba(1, 1, 1, 0.06)
+        radius: NotchStyle.fieldRadius
+        color: NotchStyle.fieldFill
 
         FontMetrics {
             id: metrics
-            font.pixelSize: 12
+            font.pixelSize: NotchStyle.rowSize
         }
 
         Q.ScrollView {
@@ -41,11 +41,12 @@ Column {
                 padding: 0
                 background: null
                 placeholderText: "Reply…"
-                placeholderTextColor: Qt.rgba(1, 1, 1, 0.35)
-                color: "white"
-                selectionColor: Qt.rgba(composer.focusPink.r, composer.focusPink.g, composer.focusPink.b, 0.4)
-                font.pixelSize: 12
+                placeholderTextColor: NotchStyle.placeholderText
+                color: NotchStyle.white
+                selectionColor: NotchStyle.alpha(composer.focusPink, NotchStyle.draftSelectionOpacity)
+                font.pixelSize: NotchStyle.rowSize
                 wrapMode: TextEdit.Wrap
+                textFormat: TextEdit.PlainText
                 text: composer.reader.draft
                 onTextChanged: composer.reader.draft = text
                 Keys.onPressed: event => {
@@ -53,10 +54,21 @@ Column {
                             && (event.modifiers & Qt.ControlModifier)) {
                         event.accepted = true;
                         composer.reader.send();
+                    } else if (event.key === Qt.Key_Tab || event.key === Qt.Key_Backtab) {
+                        // Tab moves on, as in every other field of the card; a reply has no use for tabs.
+                        event.accepted = true;
+                        const forward = event.key === Qt.Key_Tab && !(event.modifiers & Qt.ShiftModifier);
+                        draft.nextItemInFocusChain(forward).forceActiveFocus(forward ? Qt.TabFocusReason
+                                                                                     : Qt.BacktabFocusReason);
                     }
                 }
                 Accessible.name: "Reply"
             }
+        }
+
+        FocusRing {
+            shown: draft.activeFocus
+            cornerRadius: NotchStyle.fieldRadius
         }
 
         SymbolButton {
@@ -73,17 +85,18 @@ Column {
             tint: composer.focusPink
             help: "Send reply"
             enabled: composer.reader.canSend
-            opacity: enabled ? (pressed ? 0.7 : 1) : 0.35
+            opacity: enabled ? (pressed ? NotchStyle.pressedOpacity : 1) : NotchStyle.disabledOpacity
             onClicked: composer.reader.send()
         }
     }
 
     Text {
+        textFormat: Text.PlainText
         objectName: "replyStatus"
         visible: composer.status.length > 0
         text: composer.status
-        color: "#8e8e93"
-        font.pixelSize: 10
+        color: NotchStyle.grey
+        font.pixelSize: NotchStyle.metaSize
     }
 
     // Ctrl+Return sends from anywhere in the reader, not only from the field.

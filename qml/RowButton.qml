@@ -1,12 +1,8 @@
 import QtQuick
-import QtQuick.Controls.Basic as Q
+import TandrelNotch
 
-// A whole row as a button without any button chrome: the label as it is, dimmed while pressed.
-Q.AbstractButton {
-    id: control
-    hoverEnabled: true
-    focusPolicy: Qt.NoFocus
-    background: null
-    padding: 0
-    opacity: pressed ? 0.7 : 1
+// A whole row as a button without any button chrome: the label as it is, dimmed while pressed, the focus
+// ring around the row's card.
+NotchButton {
+    focusRadius: NotchStyle.cardRadius
 }

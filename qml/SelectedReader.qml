@@ -25,6 +25,24 @@ Item {
         height: Math.max(selectedReader.height - y, 0)
     }
 
+    // Set when a message opened from the keyboard: the reader's first control takes it once built.
+    property bool wantsKeyboard: false
+    // Gives the keyboard to the reader's first control.
+    function takeKeyboard() {
+        const first = selectedReader.nextItemInFocusChain(true)
+        if (first && within(first))
+            first.forceActiveFocus(Qt.TabFocusReason)
+        else
+            selectedReader.forceActiveFocus(Qt.TabFocusReason)
+    }
+    function within(item: Item): bool {
+        for (let up = item; up; up = up.parent) {
+            if (up === selectedReader)
+                return true
+        }
+        return false
+    }
+
     function rebuild() {
         if (bodyKey.length === 0) {
             header.source = "";
@@ -32,13 +50,18 @@ Item {
             return;
         }
         if (header.status === Loader.Null)
-            header.setSource("ReaderHeader.qml", { inbox: inbox, focusPink: focusPink, reduceMotion: reduceMotion,
+            header.setSource("ReaderHeader.qml", { inbox: inbox, focusPink: focusPink,
+                                                   reduceMotion: Qt.binding(() => selectedReader.reduceMotion),
                                                    width: Qt.binding(() => selectedReader.width) });
         const view = current.body === ReaderState.Preview ? "FocusedPreview.qml"
                    : current.body === ReaderState.Conversation ? "DirectConversation.qml" : "MessageDetail.qml";
         body.source = "";
         body.setSource(view, current.body === ReaderState.Preview ? { inbox: inbox }
                                                                   : { inbox: inbox, focusPink: focusPink });
+        if (wantsKeyboard) {
+            wantsKeyboard = false;
+            takeKeyboard();
+        }
     }
     onBodyKeyChanged: rebuild()
     Component.onCompleted: rebuild()

@@ -1,11 +1,12 @@
 import QtQuick
+import TandrelNotch
 
 // One of the views' line symbols, tinted, drawn sharp at the screen's pixel ratio. `size` is the symbol's
 // font size in points (the symbol fills a square of that side).
 Image {
     id: symbol
     required property string name
-    property color tint: "white"
+    property color tint: NotchStyle.white
     property real size: 13
 
     width: size

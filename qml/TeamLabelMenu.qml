@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic as Q
 import TandrelNotch
 
 // The label of a team message: a menu to change it in the demo inbox, the plain chip in a live one.
@@ -10,6 +9,8 @@ Item {
     required property string category
     required property color labelColor
     required property string accessibleName
+    // In the Tab order (a list row's menu is, only while the row is the current one).
+    property bool keyboardReachable: true
 
     implicitWidth: inbox.live ? (category.length > 0 ? chip.implicitWidth : 0) : face.implicitWidth
     implicitHeight: inbox.live ? (category.length > 0 ? chip.implicitHeight : 0) : face.implicitHeight
@@ -27,18 +28,20 @@ Item {
         onTriggered: value => root.inbox.setTeamLabelFor(String(value), root.messageId)
     }
 
-    Q.AbstractButton {
+    NotchButton {
         id: face
         objectName: "teamLabelFace"
         visible: !root.inbox.live
-        focusPolicy: Qt.NoFocus
-        hoverEnabled: true
+        opensMenu: true
+        Accessible.role: Accessible.ButtonMenu
+        focusPolicy: root.keyboardReachable ? Qt.TabFocus : Qt.NoFocus
+        focusRadius: NotchStyle.chipRadius
         leftPadding: 6
         rightPadding: 6
         topPadding: 2
         bottomPadding: 2
         background: Rectangle {
-            radius: 4
+            radius: NotchStyle.chipRadius
             color: root.labelColor
         }
         contentItem: Row {
@@ -46,30 +49,31 @@ Item {
             Symbol {
                 anchors.verticalCenter: parent.verticalCenter
                 name: "tag"
-                tint: "black"
+                tint: NotchStyle.black
                 size: 9
             }
             Text {
+                textFormat: Text.PlainText
                 anchors.verticalCenter: parent.verticalCenter
                 text: root.category
-                color: "black"
-                font.pixelSize: 10
+                color: NotchStyle.black
+                font.pixelSize: NotchStyle.metaSize
                 font.weight: Font.Medium
             }
             Symbol {
                 anchors.verticalCenter: parent.verticalCenter
                 name: "chevron.down"
-                tint: "black"
+                tint: NotchStyle.black
                 size: 8
             }
         }
         onClicked: menu.popup(face, root.inbox.controls.teamLabelMenu(root.category))
 
-        Q.ToolTip.text: "Change message label"
-        Q.ToolTip.visible: hovered
-        Q.ToolTip.delay: 600
-        Accessible.role: Accessible.ButtonMenu
+        NotchToolTip {
+            text: "Change message label"
+            shown: face.hovered
+
+        }
         Accessible.name: root.accessibleName
-        Accessible.onPressAction: face.clicked()
     }
 }

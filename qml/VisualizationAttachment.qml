@@ -10,7 +10,7 @@ Item {
     required property MessageBlockList content
     required property int attachmentIndex
     // The colour behind the attachment, which its rounded corners show.
-    property color backdrop: "black"
+    property color backdrop: NotchStyle.black
 
     implicitHeight: 420
 
@@ -21,7 +21,7 @@ Item {
 
     VisualizationCorners {
         anchors.fill: parent
-        radius: 10
+        radius: NotchStyle.attachmentRadius
         fill: attachment.backdrop
     }
 
@@ -35,11 +35,11 @@ Item {
         height: 28
         symbol: "arrow.down.to.line"
         symbolSize: 11
-        tint: Qt.rgba(1, 1, 1, 0.55)
+        tint: NotchStyle.downloadTint
         help: "Download visualization"
         background: Rectangle {
-            radius: 6
-            color: Qt.rgba(0, 0, 0, 0.25)
+            radius: NotchStyle.downloadRadius
+            color: NotchStyle.downloadFill
         }
         onClicked: saver.save(attachment.inbox, attachment.content, attachment.attachmentIndex)
     }

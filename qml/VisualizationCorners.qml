@@ -1,4 +1,5 @@
 import QtQuick
+import TandrelNotch
 import QtQuick.Shapes
 
 // Rounds the corners of what lies under it by painting the four corner pieces outside a rounded rectangle
@@ -6,7 +7,7 @@ import QtQuick.Shapes
 Shape {
     id: corners
     property real radius: 10
-    property color fill: "black"
+    property color fill: NotchStyle.black
 
     ShapePath {
         strokeWidth: -1

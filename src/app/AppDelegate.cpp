@@ -333,6 +333,10 @@ void AppDelegate::openMessage(const QString &id)
         const InboxScope scope = found->scope;
         m_inbox->switchScope(scope);
     }
+    // A message replacing the one on show cross-fades with it.
+    const bool another = m_inbox->expanded() && m_inbox->hasSelection() && m_inbox->selectedID() != uuid;
+    if (another && m_panel && m_panel->rootView())
+        QMetaObject::invokeMethod(m_panel->rootView(), "holdReader");
     openInbox(false);
     m_inbox->selectMessage(id);
 }

@@ -4,6 +4,7 @@
 #include "X11Window.h"
 
 #include "inbox/Inbox.h"
+#include "views/OfflineNetworkAccessManager.h"
 #include "views/SymbolImageProvider.h"
 
 #include <QPainterPath>
@@ -59,6 +60,7 @@ NotchPanel::NotchPanel(Inbox &inbox, ReduceMotionSetting *motionSetting, QWindow
     m_composited = !X11Window::available() || X11Window::compositingManagerRunning();
 
     m_engine->addImportPath(QStringLiteral("qrc:/"));
+    m_engine->setNetworkAccessManagerFactory(&m_networkAccess);
     m_engine->addImageProvider(SymbolImageProvider::providerName, new SymbolImageProvider);
     QQmlComponent component(m_engine.get(), QUrl(QStringLiteral("qrc:/TandrelNotch/NotchView.qml")));
     const QVariantMap initial{

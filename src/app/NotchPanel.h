@@ -5,6 +5,8 @@
 #include <QQuickWindow>
 #include <QSizeF>
 
+#include "views/OfflineNetworkAccessManager.h"
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -76,6 +78,7 @@ private Q_SLOTS:
 private:
     void applyShapes();
 
+    OfflineNetworkAccessManager::Factory m_networkAccess; // outlives the engine
     std::unique_ptr<QQmlEngine> m_engine;
     QPointer<QQuickItem> m_root;
     QString m_loadError;

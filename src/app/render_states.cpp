@@ -6,6 +6,7 @@
 #include "VisualizationSandbox.h"
 #include "AppDelegate.h"
 #include "NotchPanel.h"
+#include "ViewStates.h"
 #include "views/PanelMenu.h"
 
 #include "liveinbox/SystemScheduler.h"
@@ -25,94 +26,14 @@
 
 namespace {
 
-// A live-like snapshot: a personal inbox and a team with configured label colours.
-const char *const fixture = R"({"version":1,"fetchedAt":1.5,
-"account":{"id":"me","provider":"google","origin":"https://tandrel.example"},
-"scopes":[{"id":"personal","name":"Personal inbox","colors":{}},
-          {"id":"team-north","name":"North studio","colors":{"Bug":"#F6ADAF","Design":"#9FE5DF"}}],
-"messages":[
- {"id":"r1","messageId":"m1","scopeId":"personal","conversationId":"c1","senderId":"ada","sender":"Ada Byrne",
-  "subject":"Quarterly numbers are in","body":"The numbers look good.","categories":["Updates & context"],
-  "kind":"inbox","createdAt":30,"unread":true,"focused":false,"focusIndex":0},
- {"id":"r2","messageId":"m2","scopeId":"personal","conversationId":"c2","senderId":"tom","sender":"Tom Okafor",
-  "subject":"Can we talk on Friday?","body":"Friday works?","categories":["Needs response"],
-  "kind":"inbox","createdAt":20,"unread":false,"focused":true,"focusIndex":0},
- {"id":"r3","messageId":"m3","scopeId":"team-north","conversationId":"c3","senderId":"kim","sender":"Kim Laine",
-  "subject":"Crash on start","body":"It crashes.","categories":["Bug"],
-  "kind":"thread","conversation":"Release 4","createdAt":25,"unread":true,"focused":false,"focusIndex":0},
- {"id":"r4","messageId":"m4","scopeId":"team-north","conversationId":"c3","senderId":"me","sender":"Me",
-  "subject":"Re: Crash on start","body":"Looking.","categories":["Bug"],"replyTo":"m3",
-  "kind":"thread","conversation":"Release 4","createdAt":26,"unread":false,"focused":false,"focusIndex":0},
- {"id":"r5","messageId":"m5","scopeId":"team-north","conversationId":"c5","senderId":"ivo","sender":"Ivo Marsh",
-  "subject":"New icon set","body":"Have a look.","categories":["Design"],
-  "kind":"direct","createdAt":22,"unread":true,"focused":false,"focusIndex":0}]})";
-
-// Answers "snapshot" with the fixture (or a failure), and leaves every other command pending.
-class FixtureRunner final : public CommandRunner
-{
-public:
-    explicit FixtureRunner(bool fail) : m_fail(fail) {}
-    void run(const QString &command, const std::optional<QString> &, const std::optional<QString> &,
-             const QStringList &, Completion done) override
-    {
-        if (command != QLatin1String("snapshot"))
-            return;
-        const Result<QByteArray> output = m_fail ? Result<QByteArray>(Failure::tandrel(
-                                                       1, QStringLiteral("The Tandrel tool could not reach the service.")))
-                                                 : Result<QByteArray>(QByteArray(fixture));
-        // Posted on an object of the runner's own: a destroyed runner calls back no more.
-        QMetaObject::invokeMethod(&m_context, [done, output] { done(output); }, Qt::QueuedConnection);
-    }
-
-private:
-    bool m_fail;
-    QObject m_context;
-};
-
-// Sync channels that stay quiet.
-class QuietHints final : public HintSource
-{
-    class Quiet final : public HintSubscription
-    {
-        void cancel() override {}
-    };
-
-public:
-    std::unique_ptr<HintSubscription> notifications(HintHandler, Completion) override
-    {
-        return std::make_unique<Quiet>();
-    }
-};
-
 class Renderer
 {
 public:
     explicit Renderer(QDir out) : m_out(std::move(out)) {}
 
-    std::unique_ptr<AppDelegate> launch(bool demo, bool failing, bool visualization = false)
+    std::unique_ptr<AppDelegate> launch(ViewStates::Launch launch)
     {
-        AppDelegate::Options options;
-        options.arguments = {QStringLiteral("tandrel-render-states")};
-        if (demo)
-            options.arguments.append(AppDelegate::demoSwitch);
-        if (visualization)
-            options.arguments.append(AppDelegate::visualizationDemoSwitch);
-        options.scheduler = &m_scheduler;
-        options.statusItem = false;
-        options.systemMonitors = false;
-        options.pointerLocation = [] { return QPointF(5, 590); };
-        options.liveServices = [failing](Scheduler &scheduler) {
-            InboxServices services;
-            services.scheduler = &scheduler;
-            services.connection = std::make_unique<FixtureRunner>(failing);
-            services.mutationConnection = std::make_unique<FixtureRunner>(failing);
-            services.subscriptionConnection = std::make_unique<FixtureRunner>(failing);
-            services.replyConnection = std::make_unique<FixtureRunner>(failing);
-            services.hints = std::make_unique<QuietHints>();
-            services.openUrl = [](const QUrl &) {};
-            return services;
-        };
-        auto app = std::make_unique<AppDelegate>(std::move(options));
+        auto app = std::make_unique<AppDelegate>(ViewStates::options(launch, m_scheduler));
         app->applicationDidFinishLaunching();
         settle(*app);
         return app;
@@ -132,18 +53,19 @@ public:
     }
 
     // Sets the state up, then saves the panel (with any open menu drawn where it opened).
-    void shot(AppDelegate &app, const QString &name, const std::function<void(Inbox &)> &setUp)
+    void shot(AppDelegate &app, const ViewStates::State &state)
     {
-        Inbox &inbox = app.inbox();
-        inbox.switchScope(InboxScope::personal());
-        inbox.setActionError(std::nullopt);
-        inbox.setPinned(true);
-        inbox.open();
-        if (QQuickItem *root = app.panel()->rootView())
-            root->setProperty("searchVisible", false);
+        ViewStates::reset(app);
         settle(app);
-        setUp(inbox);
+        state.setUp(app);
         settle(app);
+        if (state.showsWebView)
+            waitForWeb(app);
+        if (!state.openMenuOf.isEmpty()) {
+            if (QQuickItem *item = ViewStates::find(app, state.openMenuOf))
+                QMetaObject::invokeMethod(item, "clicked");
+            settle(app);
+        }
         QImage image = app.panel()->grabWindow().convertToFormat(QImage::Format_ARGB32_Premultiplied);
         const QList<PanelMenu *> menus = PanelMenu::activity().openMenus();
         if (!menus.isEmpty() && menus.first()->menu()) {
@@ -154,7 +76,7 @@ public:
             menus.first()->close();
             settle(app);
         }
-        const QString path = m_out.filePath(name + QStringLiteral(".png"));
+        const QString path = m_out.filePath(state.name + QStringLiteral(".png"));
         if (!image.save(path))
             std::fprintf(stderr, "could not write %s\n", qPrintable(path));
         else
@@ -167,7 +89,7 @@ public:
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < 8000) {
-            QQuickItem *view = find(app, QStringLiteral("visualizationView"));
+            QQuickItem *view = ViewStates::find(app, QStringLiteral("visualizationView"));
             if (view && !view->property("loading").toBool() && view->property("loadProgress").toInt() == 100)
                 break;
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
@@ -175,23 +97,6 @@ public:
         const QDeadlineTimer drawn(1500);
         while (!drawn.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-
-    static QQuickItem *find(AppDelegate &app, const QString &name)
-    {
-        QList<QQuickItem *> pending{app.panel()->contentItem()};
-        while (!pending.isEmpty()) {
-            QQuickItem *item = pending.takeFirst();
-            if (item->objectName() == name && item->isVisible())
-                return item;
-            pending.append(item->childItems());
-        }
-        return nullptr;
-    }
-    static void openMenuOf(AppDelegate &app, const QString &name)
-    {
-        if (QQuickItem *item = find(app, name))
-            QMetaObject::invokeMethod(item, "clicked");
     }
 
 private:
@@ -218,135 +123,16 @@ int main(int argc, char **argv)
         return 1;
     }
     Renderer renderer(out);
-    {
-        auto demo = renderer.launch(true, false);
-        renderer.shot(*demo, QStringLiteral("demo-collapsed"), [](Inbox &inbox) { inbox.close(); });
-        renderer.shot(*demo, QStringLiteral("demo-open-list"), [](Inbox &) {});
-        renderer.shot(*demo, QStringLiteral("demo-filter-unread"), [](Inbox &inbox) { inbox.setFilter(InboxFilter::unread); });
-        renderer.shot(*demo, QStringLiteral("demo-filter-focused"), [](Inbox &inbox) { inbox.setFilter(InboxFilter::focused); });
-        renderer.shot(*demo, QStringLiteral("demo-filter-spam"), [](Inbox &inbox) { inbox.setFilter(InboxFilter::review); });
-        renderer.shot(*demo, QStringLiteral("demo-team-list"), [](Inbox &inbox) { inbox.switchScope(InboxScope::demoTeamLaunch()); });
-        renderer.shot(*demo, QStringLiteral("demo-team-direct"), [](Inbox &inbox) {
-            inbox.switchScope(InboxScope::demoTeamLaunch());
-            inbox.setFilter(InboxFilter::direct);
-        });
-        renderer.shot(*demo, QStringLiteral("demo-team-thread-unread"), [](Inbox &inbox) {
-            inbox.switchScope(InboxScope::demoTeamLaunch());
-            inbox.setFilter(InboxFilter::unread);
-            inbox.setKind(ConversationKind::thread);
-        });
-        renderer.shot(*demo, QStringLiteral("demo-search-no-match"), [&demo](Inbox &inbox) {
-            demo->panel()->rootView()->setProperty("searchVisible", true);
-            inbox.setQuery(QStringLiteral("no such words"));
-        });
-        renderer.shot(*demo, QStringLiteral("demo-error-line"), [](Inbox &inbox) {
-            inbox.setActionError(QStringLiteral("Could not confirm the saved change."));
-        });
-        renderer.shot(*demo, QStringLiteral("demo-focused-row"), [](Inbox &inbox) {
-            inbox.toggleFocus(inbox.visible().at(1));
-        });
-        renderer.shot(*demo, QStringLiteral("demo-label-filter-menu"), [&demo, &renderer](Inbox &) {
-            renderer.settle(*demo);
-            Renderer::openMenuOf(*demo, QStringLiteral("labelFilterMenu"));
-        });
-        renderer.shot(*demo, QStringLiteral("demo-team-label-menu"), [&demo, &renderer](Inbox &inbox) {
-            inbox.switchScope(InboxScope::demoTeamLaunch());
-            renderer.settle(*demo);
-            Renderer::openMenuOf(*demo, QStringLiteral("teamLabelFace"));
-        });
-        renderer.shot(*demo, QStringLiteral("demo-filter-menu"), [&demo, &renderer](Inbox &inbox) {
-            inbox.switchScope(InboxScope::demoTeamLaunch());
-            renderer.settle(*demo);
-            Renderer::openMenuOf(*demo, QStringLiteral("filterButton"));
-        });
-        renderer.shot(*demo, QStringLiteral("demo-reader"), [](Inbox &inbox) { inbox.select(inbox.visible().first()); });
-        renderer.shot(*demo, QStringLiteral("demo-reader-markdown"), [](Inbox &inbox) {
-            // Every block kind, a kept and a dropped link, and a code line longer than the reader.
-            QList<Message> messages = inbox.messages();
-            Message sample = messages.first();
-            sample.id = QUuid::createUuid();
-            sample.subject = QStringLiteral("Release notes, formatted");
-            sample.body = QStringLiteral(
-                "# What changed\n\nThe build is **faster** and *quieter*; see [the notes](https://tandrel.example/notes) "
-                "or [this](javascript:alert(1)).\n\n- one\n- two\n1. first\n\n> A quote that runs over more than one "
-                "line of the reader so that its bar follows it down.\n> A second quoted line.\n\n```\n"
-                "let veryLongLine = \"this line is much longer than the reader is wide and scrolls sideways instead\"\n```");
-            messages.prepend(sample);
-            inbox.setMessages(messages);
-            inbox.select(sample);
-        });
-        const auto selectWhere = [](Inbox &inbox, auto &&matches) {
-            for (const Message &message : inbox.messages())
-                if (matches(message)) {
-                    inbox.switchScope(message.scope);
-                    inbox.select(message);
-                    return;
-                }
-        };
-        renderer.shot(*demo, QStringLiteral("demo-team-chat"), [&](Inbox &inbox) {
-            selectWhere(inbox, [](const Message &m) { return m.kind == ConversationKind::direct && !m.scope.isPersonal(); });
-            inbox.setDirectDraft(QStringLiteral("Sounds good, ship it"));
-        });
-        renderer.shot(*demo, QStringLiteral("demo-reader-unreleased"), [&](Inbox &inbox) {
-            selectWhere(inbox, [](const Message &m) { return !m.released; });
-        });
-        renderer.shot(*demo, QStringLiteral("demo-reader-tucked"), [&](Inbox &inbox) {
-            inbox.switchScope(InboxScope::personal());
-            for (const Message &message : inbox.messages()) {
-                inbox.select(message);
-                if (inbox.canResizeReader()) {
-                    if (!inbox.readerTucked())
-                        inbox.toggleReaderSize();
-                    return;
-                }
-            }
-        });
-    }
-    {
-        auto visualization = renderer.launch(true, false, true);
-        renderer.shot(*visualization, QStringLiteral("demo-visualization"), [&](Inbox &inbox) {
-            inbox.select(inbox.messages().first());
-            renderer.settle(*visualization);
-            renderer.waitForWeb(*visualization);
-        });
-    }
-    {
-        auto live = renderer.launch(false, false);
-        renderer.shot(*live, QStringLiteral("live-list"), [](Inbox &) {});
-        renderer.shot(*live, QStringLiteral("live-team-list"), [](Inbox &inbox) {
-            inbox.switchScope(InboxScope{QStringLiteral("team-north")});
-        });
-        renderer.shot(*live, QStringLiteral("live-thread-reader"), [](Inbox &inbox) {
-            inbox.switchScope(InboxScope{QStringLiteral("team-north")});
-            inbox.selectMessage(Message::canonical(inbox.visible().last().id));
-            for (const Message &message : inbox.messages())
-                if (message.subject == QLatin1String("Crash on start"))
-                    inbox.select(message);
-        });
-        renderer.shot(*live, QStringLiteral("live-pending-reply"), [](Inbox &inbox) {
-            inbox.switchScope(InboxScope{QStringLiteral("team-north")});
-            for (const Message &message : inbox.messages())
-                if (message.subject == QLatin1String("Crash on start"))
-                    inbox.select(message);
-            inbox.reader()->update();
-            inbox.reader()->setDraft(QStringLiteral("On it: a fix is **building** now."));
-            inbox.reader()->send();
-            inbox.reader()->setDraft(QStringLiteral("And a second thought, kept in the draft"));
-        });
-        renderer.shot(*live, QStringLiteral("live-chat"), [](Inbox &inbox) {
-            for (const Message &message : inbox.messages())
-                if (message.kind == ConversationKind::direct)
-                    inbox.select(message);
-        });
-        renderer.shot(*live, QStringLiteral("live-label-filter-menu"), [&live, &renderer](Inbox &inbox) {
-            inbox.switchScope(InboxScope{QStringLiteral("team-north")});
-            renderer.settle(*live);
-            Renderer::openMenuOf(*live, QStringLiteral("labelFilterMenu"));
-        });
-    }
-    {
-        auto failing = renderer.launch(false, true);
-        renderer.shot(*failing, QStringLiteral("live-connection-error"), [](Inbox &) {});
+    // One shell per launch, kept while the states that run on it follow one another.
+    std::unique_ptr<AppDelegate> app;
+    std::optional<ViewStates::Launch> running;
+    for (const ViewStates::State &state : ViewStates::all()) {
+        if (running != state.launch) {
+            app.reset();
+            app = renderer.launch(state.launch);
+            running = state.launch;
+        }
+        renderer.shot(*app, state);
     }
     return 0;
 }

@@ -181,3 +181,13 @@ void ListControls::clearFilters()
     m_inbox.setKind(std::nullopt);
     m_inbox.setLabel(Inbox::allLabels);
 }
+
+QString ListControls::barAccessibleName(int total) const
+{
+    return ScopeMenuText::barName(total);
+}
+
+QString ListControls::indicatorAccessibleName(int here, const QString &scopeName, int other) const
+{
+    return ScopeMenuText::indicatorName(here, scopeName, other);
+}

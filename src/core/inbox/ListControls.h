@@ -58,6 +58,9 @@ public:
     Q_INVOKABLE QVariantList teamLabelMenu(const QString &category) const;
     // The colour of a label in the inbox on show.
     Q_INVOKABLE QString labelColor(const QString &label) const;
+    // What a screen reader says of the bar and of its unread counter.
+    Q_INVOKABLE QString barAccessibleName(int total) const;
+    Q_INVOKABLE QString indicatorAccessibleName(int here, const QString &scopeName, int other) const;
 
     // A chip: sets the filter (an InboxFilter value) and clears the conversation kind.
     Q_INVOKABLE void chooseChip(int filter);

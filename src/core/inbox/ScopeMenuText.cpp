@@ -1,5 +1,7 @@
 #include "ScopeMenuText.h"
 
+#include <algorithm>
+
 QString ScopeMenuText::name(const QHash<InboxScope, QString> &names, const InboxScope &scope)
 {
     const auto it = names.constFind(scope);
@@ -8,13 +10,25 @@ QString ScopeMenuText::name(const QHash<InboxScope, QString> &names, const Inbox
 
 QString ScopeMenuText::scopeEntry(const QString &name, int unread)
 {
-    return unread >= 1 ? QStringLiteral("%1 · %2 unread").arg(name).arg(unread) : name;
+    // One pass over the pattern: a name that itself holds "%2" stays as written.
+    return unread >= 1 ? QStringLiteral("%1 · %2 unread").arg(name, QString::number(unread)) : name;
 }
 
 QString ScopeMenuText::inboxEntry(const QString &name, int unread, bool onShow)
 {
-    QString title = QStringLiteral("%1 · %2 unread").arg(name).arg(unread);
+    QString title = QStringLiteral("%1 · %2 unread").arg(name, QString::number(unread));
     if (onShow)
         title += QStringLiteral(" ✓");
     return title;
+}
+
+QString ScopeMenuText::indicatorName(int here, const QString &name, int other)
+{
+    return QStringLiteral("%1 unread in %2, %3 in other inboxes")
+        .arg(QString::number(here), name, QString::number(std::max(0, other)));
+}
+
+QString ScopeMenuText::barName(int total)
+{
+    return QStringLiteral("Tandrel, %1 unread messages across inboxes").arg(total);
 }

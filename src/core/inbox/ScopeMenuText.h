@@ -15,4 +15,8 @@ public:
     static QString scopeEntry(const QString &name, int unread);
     // The counter's menu: "Launch crew · 0 unread" (always counted), with " ✓" on the inbox on show.
     static QString inboxEntry(const QString &name, int unread, bool onShow);
+    // What a screen reader says of the counter: "3 unread in Launch crew, 2 in other inboxes".
+    static QString indicatorName(int here, const QString &name, int other);
+    // What a screen reader says of the bar: "Tandrel, 5 unread messages across inboxes".
+    static QString barName(int total);
 };

@@ -86,6 +86,19 @@ TEST(ListText, ChipsMenusAndSummary)
     EXPECT_EQ(ScopeMenuText::scopeEntry(QStringLiteral("Launch crew"), 0), QStringLiteral("Launch crew"));
     EXPECT_EQ(ScopeMenuText::inboxEntry(QStringLiteral("Inbox"), 0, false), QStringLiteral("Inbox · 0 unread"));
     EXPECT_EQ(ScopeMenuText::inboxEntry(QStringLiteral("Inbox"), 5, true), QStringLiteral("Inbox · 5 unread ✓"));
+    EXPECT_EQ(ScopeMenuText::indicatorName(3, QStringLiteral("Launch crew"), 2),
+              QStringLiteral("3 unread in Launch crew, 2 in other inboxes"));
+    EXPECT_EQ(ScopeMenuText::indicatorName(1, QStringLiteral("Inbox"), -4), QStringLiteral("1 unread in Inbox, 0 in other inboxes"));
+    EXPECT_EQ(ScopeMenuText::barName(5), QStringLiteral("Tandrel, 5 unread messages across inboxes"));
+}
+
+// An inbox's name is the service's text: placeholders in it are text too, never filled in.
+TEST(ScopeTitles, ANameHoldingPlaceholdersShowsAsWritten)
+{
+    const QString odd = QStringLiteral("Ops %1 %2 %3 100%");
+    EXPECT_EQ(ScopeMenuText::scopeEntry(odd, 2), odd + QStringLiteral(" · 2 unread"));
+    EXPECT_EQ(ScopeMenuText::inboxEntry(odd, 0, true), odd + QStringLiteral(" · 0 unread ✓"));
+    EXPECT_EQ(ScopeMenuText::indicatorName(4, odd, 1), QStringLiteral("4 unread in ") + odd + QStringLiteral(", 1 in other inboxes"));
 }
 
 TEST(EmptyState, FirstRuleThatAppliesWins)
