@@ -1,9 +1,13 @@
 // HTML attachments in the real web engine (offscreen): what a page may run, and everything it must not
 // reach. A loopback HTTP server started by each test counts every connection the engine makes.
 
+#include "VisualizationSandbox.h"
+
 #include "content/VisualizationDocument.h"
 
+#include <QApplication>
 #include <QDesktopServices>
+#include <QImage>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -14,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -224,7 +229,161 @@ TEST_F(VisualizationWebView, ALinkTheUserClicksOpensInTheBrowserAndTheViewStays)
     EXPECT_EQ(view->property("url").toUrl().scheme(), QStringLiteral("tandrel-visualization"));
 }
 
+// A page with no styles of its own reads as in any browser: black text on white, even on the black card.
+TEST_F(VisualizationWebView, AnUnstyledPageShowsBlackTextOnWhite)
+{
+    m_window.setColor(Qt::black); // the card behind the view
+    QObject *view = show(QStringLiteral("<p>Quarterly pulse &#9608;&#9608;&#9608;&#9608;&#9608;&#9608;</p>"
+                                        "<script>document.title = 'ready';</script>"));
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(waitForTitle(view, [](const QString &t) { return t == QLatin1String("ready"); }));
+    // The paragraph's first line, inside the default 8-pixel margin, and a corner far from any text.
+    const QRect textLine(8, 16, 260, 20);
+    const QPoint blank(380, 400);
+    QImage frame;
+    int darkest = 255;
+    const bool drawn = QTest::qWaitFor(
+        [&] {
+            frame = m_window.grabWindow();
+            darkest = 255;
+            for (int y = textLine.top(); y <= textLine.bottom(); ++y)
+                for (int x = textLine.left(); x <= textLine.right(); ++x)
+                    darkest = std::min(darkest, qGray(frame.pixel(x, y)));
+            return darkest < 40 && frame.pixelColor(blank) == QColor(Qt::white);
+        },
+        20000);
+    EXPECT_TRUE(drawn) << "blank " << qPrintable(frame.pixelColor(blank).name()) << ", darkest text " << darkest;
+    // White between the letters too: the line is black on white, not black on black.
+    int white = 0;
+    for (int x = textLine.left(); x <= textLine.right(); ++x)
+        white += frame.pixelColor(x, textLine.top()) == QColor(Qt::white);
+    EXPECT_GT(white, textLine.width() / 2);
+}
+
+// Every dialog, picker and permission prompt the page asks for is answered in the view's own handlers,
+// refused, and no window of any kind appears.
+TEST_F(VisualizationWebView, DialogsPickersAndPermissionsAreRefusedAndOpenNoWindow)
+{
+    const auto windowsShowing = [] {
+        int count = 0;
+        for (QWindow *window : QGuiApplication::topLevelWindows())
+            count += window->isVisible();
+        return count;
+    };
+    QObject *view = show(QStringLiteral(
+        "<body style=\"margin:0\">"
+        "<input id=file type=file style=\"display:block;width:400px;height:140px\">"
+        "<input id=colour type=color style=\"display:block;width:400px;height:140px\">"
+        "<script>"
+        "const seen = [];"
+        "const note = s => { seen.push(s); document.title = seen.join(' '); };"
+        "window.onbeforeunload = e => { e.preventDefault(); e.returnValue = 'stay'; return 'stay'; };"
+        "note('alert:' + alert('Hello'));"
+        "note('confirm:' + confirm('Sure?'));"
+        "note('prompt:' + prompt('Name?', 'Mallory'));"
+        "navigator.geolocation.getCurrentPosition(() => note('geolocation:granted'),"
+        "                                         e => note('geolocation:' + e.code));"
+        "Notification.requestPermission().then(p => note('notifications:' + p), () => note('notifications:error'));"
+        "document.documentElement.requestFullscreen().then(() => note('fullscreen:granted'),"
+        "                                                  () => note('fullscreen:refused'));"
+        "</script></body>"));
+    ASSERT_TRUE(view);
+    auto *sandbox = view->parent()->findChild<VisualizationSandbox *>();
+    ASSERT_TRUE(sandbox);
+    QStringList refused;
+    QObject::connect(sandbox, &VisualizationSandbox::refused, sandbox, [&](const QString &kind) { refused << kind; });
+    const int before = windowsShowing();
+
+    // The script's own dialogs answer as a browser answers a user who cancels each.
+    ASSERT_TRUE(waitForTitle(view, [](const QString &t) {
+        return t.contains(QLatin1String("geolocation:")) && t.contains(QLatin1String("notifications:")) &&
+               t.contains(QLatin1String("fullscreen:"));
+    })) << qPrintable(title(view));
+    EXPECT_TRUE(title(view).startsWith(QLatin1String("alert:undefined confirm:false prompt:null")))
+        << qPrintable(title(view));
+    EXPECT_TRUE(title(view).contains(QLatin1String("geolocation:1"))) << qPrintable(title(view));
+    EXPECT_TRUE(title(view).contains(QLatin1String("notifications:denied"))) << qPrintable(title(view));
+    EXPECT_TRUE(title(view).contains(QLatin1String("fullscreen:refused"))) << qPrintable(title(view));
+
+    // The pickers open on a click of the user's, as in any page.
+    const auto clickUntilRefused = [&](QPoint at, const QString &kind) {
+        return QTest::qWaitFor(
+            [&] {
+                m_window.grabWindow(); // a frame, so that the page has a surface to take input on
+                QTest::mouseClick(&m_window, Qt::LeftButton, {}, at);
+                QTest::qWait(100);
+                return refused.contains(kind);
+            },
+            10000);
+    };
+    EXPECT_TRUE(clickUntilRefused(QPoint(200, 70), QStringLiteral("file"))) << qPrintable(refused.join(u' '));
+    EXPECT_TRUE(clickUntilRefused(QPoint(200, 210), QStringLiteral("colour"))) << qPrintable(refused.join(u' '));
+    // The engine's own menu (back, reload, inspect) does not show either.
+    QTest::mouseClick(&m_window, Qt::RightButton, {}, QPoint(200, 350));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return refused.contains(QLatin1String("contextMenu")); }, 5000))
+        << qPrintable(refused.join(u' '));
+    // Leaving the page asks the page first; the question is refused as well, and the page stays.
+    QMetaObject::invokeMethod(view, "runJavaScript", Q_ARG(QString, QStringLiteral("window.kept = 'kept'; location.reload()")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return refused.contains(QLatin1String("beforeUnload")); }, 5000))
+        << qPrintable(refused.join(u' '));
+    QMetaObject::invokeMethod(view, "runJavaScript", Q_ARG(QString, QStringLiteral("document.title = 'still ' + window.kept")));
+    EXPECT_TRUE(waitForTitle(view, [](const QString &t) { return t.startsWith(QLatin1String("still")); }, 5000));
+    EXPECT_EQ(title(view), QStringLiteral("still kept"));
+
+    // The notification prompt reaches the view and is denied there (the engine itself turns down the
+    // position for a document of no origin, before anyone is asked).
+    for (const QString &kind : {QStringLiteral("alert"), QStringLiteral("confirm"), QStringLiteral("prompt"),
+                                QStringLiteral("permission")})
+        EXPECT_TRUE(refused.contains(kind)) << qPrintable(kind) << ": " << qPrintable(refused.join(u' '));
+    EXPECT_EQ(windowsShowing(), before);
+    const QWidgetList widgets = QApplication::topLevelWidgets();
+    EXPECT_TRUE(std::none_of(widgets.cbegin(), widgets.cend(), [](const QWidget *w) { return w->isVisible(); }));
+}
+
 } // namespace
+
+// The engine's requests come as objects (dialogs, menus) or as values (full screen, quota, protocol handlers):
+// stand-ins of both kinds, named as the engine names its own.
+class FakeFileDialogRequest : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool accepted MEMBER accepted)
+public:
+    bool accepted = false;
+    int rejections = 0;
+    Q_INVOKABLE void dialogReject() { ++rejections; }
+    Q_INVOKABLE void dialogAccept() { rejections = -100; }
+};
+
+class FakeFullScreenRequest
+{
+    Q_GADGET
+public:
+    int *rejections = nullptr;
+    Q_INVOKABLE void reject() { ++*rejections; }
+    Q_INVOKABLE void accept() { *rejections = -100; }
+};
+
+TEST(VisualizationSandboxRefusal, ObjectRequestsAreTakenAndRejectedAndValueRequestsRejected)
+{
+    VisualizationSandbox sandbox;
+    QStringList refused;
+    QObject::connect(&sandbox, &VisualizationSandbox::refused, &sandbox, [&](const QString &kind) { refused << kind; });
+
+    FakeFileDialogRequest dialog;
+    sandbox.refuse(QVariant::fromValue(static_cast<QObject *>(&dialog)));
+    EXPECT_TRUE(dialog.accepted); // the engine shows nothing of its own
+    EXPECT_EQ(dialog.rejections, 1);
+
+    int rejections = 0;
+    FakeFullScreenRequest fullScreen;
+    fullScreen.rejections = &rejections;
+    sandbox.refuse(QVariant::fromValue(fullScreen));
+    EXPECT_EQ(rejections, 1);
+
+    sandbox.refuse(QVariant(42)); // not a request: nothing to answer
+    EXPECT_EQ(refused, (QStringList{QStringLiteral("file"), QStringLiteral("fullScreen")}));
+}
 
 TEST(VisualizationDocumentText, ThePolicyComesFirstAndTheAttachmentFollowsUnchanged)
 {

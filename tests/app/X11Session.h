@@ -53,7 +53,8 @@ protected:
             }
         }
         server.start(xvfb, {display, QStringLiteral("-screen"), QStringLiteral("0"),
-                            QStringLiteral("%1x%2x24").arg(screenWidth).arg(screenHeight), QStringLiteral("-nolisten"),
+                            QStringLiteral("%1x%2x24").arg(serverSize.width()).arg(serverSize.height()),
+                            QStringLiteral("-nolisten"),
                             QStringLiteral("tcp")});
         ASSERT_TRUE(server.waitForStarted(5000));
         ASSERT_TRUE(QTest::qWaitFor(
@@ -354,6 +355,8 @@ protected:
 
     // Set in a derived fixture's constructor to run the X server bare, with nothing to manage the windows.
     bool withWindowManager = true;
+    // Set in a derived fixture's constructor for a screen of another size.
+    QSize serverSize{screenWidth, screenHeight};
     QTemporaryDir home;
     QString display;
     QString xdotool;

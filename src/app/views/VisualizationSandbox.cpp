@@ -3,6 +3,7 @@
 #include "content/VisualizationDocument.h"
 
 #include <QBuffer>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QQuickWindow>
 #include <QQuickWebEngineProfile>
@@ -11,6 +12,9 @@
 #include <QWebEngineUrlScheme>
 #include <QWebEngineUrlSchemeHandler>
 #include <QtWebEngineQuick/qtwebenginequickglobal.h>
+
+#include <iterator>
+#include <utility>
 
 #include <unistd.h>
 
@@ -58,6 +62,49 @@ public:
             info.block(true);
     }
 };
+
+// What a request is, by the engine's name for its type.
+QString requestKind(const QMetaObject *type, const QObject *request)
+{
+    static const std::pair<QLatin1String, QLatin1String> kinds[] = {
+        {QLatin1String("FileDialog"), QLatin1String("file")},
+        {QLatin1String("ColorDialog"), QLatin1String("colour")},
+        {QLatin1String("AuthenticationDialog"), QLatin1String("authentication")},
+        {QLatin1String("ClientCertificateSelection"), QLatin1String("certificate")},
+        {QLatin1String("FullScreen"), QLatin1String("fullScreen")},
+        {QLatin1String("RegisterProtocolHandler"), QLatin1String("protocolHandler")},
+        {QLatin1String("FileSystemAccess"), QLatin1String("fileSystemAccess")},
+        {QLatin1String("Quota"), QLatin1String("quota")},
+        {QLatin1String("TouchSelectionMenu"), QLatin1String("touchMenu")},
+        {QLatin1String("ContextMenu"), QLatin1String("contextMenu")},
+    };
+    const QLatin1String name(type->className());
+    if (name.contains(QLatin1String("JavaScriptDialog")) && request) {
+        // Alert, confirm, prompt and the question before leaving the page, in the engine's order.
+        static const QLatin1String dialogs[] = {QLatin1String("alert"), QLatin1String("confirm"),
+                                                QLatin1String("prompt"), QLatin1String("beforeUnload")};
+        const int dialog = request->property("type").toInt();
+        return dialog >= 0 && dialog < int(std::size(dialogs)) ? QString(dialogs[dialog]) : QString(name);
+    }
+    for (const auto &[part, kind] : kinds) {
+        if (name.contains(part))
+            return kind;
+    }
+    return name;
+}
+
+// Invokes the first of `methods` that `type` has, on an object or (with `object` null) on a value.
+bool invokeFirst(const QMetaObject *type, QObject *object, void *value, std::initializer_list<const char *> methods)
+{
+    for (const char *signature : methods) {
+        const int index = type->indexOfMethod(signature);
+        if (index < 0)
+            continue;
+        const QMetaMethod method = type->method(index);
+        return object ? method.invoke(object, Qt::DirectConnection) : method.invokeOnGadget(value);
+    }
+    return false;
+}
 
 } // namespace
 
@@ -141,6 +188,34 @@ void VisualizationSandbox::watchInput(QQuickItem *view)
         if (window)
             window->installEventFilter(this);
     });
+}
+
+void VisualizationSandbox::refuse(const QVariant &request)
+{
+    QString kind;
+    if (request.metaType().flags().testFlag(QMetaType::PointerToQObject)) {
+        QObject *object = request.value<QObject *>();
+        if (!object)
+            return;
+        // Taken: the engine leaves its own dialog or menu unshown, and waits for our answer.
+        if (object->metaObject()->indexOfProperty("accepted") >= 0)
+            object->setProperty("accepted", true);
+        invokeFirst(object->metaObject(), object, nullptr, {"dialogReject()", "selectNone()", "reject()"});
+        kind = requestKind(object->metaObject(), object);
+    } else if (const QMetaObject *type = request.metaType().metaObject()) {
+        // The requests that come as values answer through any copy.
+        QVariant value = request;
+        invokeFirst(type, nullptr, value.data(), {"reject()"});
+        kind = requestKind(type, nullptr);
+    } else {
+        return;
+    }
+    Q_EMIT refused(kind);
+}
+
+void VisualizationSandbox::noteRefused(const QString &kind)
+{
+    Q_EMIT refused(kind);
 }
 
 bool VisualizationSandbox::eventFilter(QObject *watched, QEvent *event)

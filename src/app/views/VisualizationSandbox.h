@@ -5,6 +5,7 @@
 #include <QQuickItem>
 #include <QPointer>
 #include <QString>
+#include <QVariant>
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
 
@@ -49,11 +50,22 @@ public:
     // Watches the user's input on `view`, for opensInBrowser().
     Q_INVOKABLE void watchInput(QQuickItem *view);
 
+    // Answers what the page asked the view for (a JavaScript dialog, a file or colour picker, a log-in,
+    // a client certificate, full screen, a protocol handler, file system access, storage, the engine's
+    // own context menu) with a refusal, here and at once, so that the engine shows nothing of its own.
+    Q_INVOKABLE void refuse(const QVariant &request);
+    // Records a refusal the view answered itself (a permission, which only the view can deny).
+    Q_INVOKABLE void noteRefused(const QString &kind);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 Q_SIGNALS:
     void urlChanged();
+    // A request of the page was refused: "alert", "confirm", "prompt", "beforeUnload", "file", "colour",
+    // "authentication", "certificate", "fullScreen", "protocolHandler", "fileSystemAccess", "quota",
+    // "contextMenu", "touchMenu", "permission", or the request's type name for anything else.
+    void refused(const QString &kind);
 
 private:
     void install();
