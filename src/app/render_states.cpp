@@ -3,6 +3,7 @@
 // It runs the real shell on Qt's offscreen platform, once on the demo data and once on a live-like inbox
 // fed a fixed snapshot (no service is contacted). Open menus are drawn onto the picture where they open.
 
+#include "Translations.h"
 #include "VisualizationSandbox.h"
 #include "AppDelegate.h"
 #include "NotchPanel.h"
@@ -131,8 +132,10 @@ public:
         app.panel()->grabWindow();
     }
 
-    // Sets the state up, then saves the panel (with any open menu drawn where it opened).
-    void shot(AppDelegate &app, const QString &name, const std::function<void(Inbox &)> &setUp)
+    // Sets the state up, then saves the panel (with any open menu drawn where it opened), or only the
+    // visible surface with a margin around it.
+    void shot(AppDelegate &app, const QString &name, const std::function<void(Inbox &)> &setUp,
+              bool surfaceOnly = false)
     {
         Inbox &inbox = app.inbox();
         inbox.switchScope(InboxScope::personal());
@@ -153,6 +156,13 @@ public:
             painter.end();
             menus.first()->close();
             settle(app);
+        }
+        if (surfaceOnly) {
+            constexpr int margin = 16;
+            const QSize surface = app.presentedSize().toSize() * image.devicePixelRatio();
+            const QRect around((image.width() - surface.width()) / 2 - margin, 0, surface.width() + 2 * margin,
+                               surface.height() + margin);
+            image = image.copy(around.intersected(image.rect()));
         }
         const QString path = m_out.filePath(name + QStringLiteral(".png"));
         if (!image.save(path))
@@ -208,6 +218,9 @@ int main(int argc, char **argv)
     VisualizationSandbox::prepareEngine(); // before the application object
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // In the user's language, so a translation can be looked at too.
+    Translations translations;
+    translations.install();
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_DIR\n", argv[0]);
         return 2;
@@ -222,6 +235,8 @@ int main(int argc, char **argv)
         auto demo = renderer.launch(true, false);
         renderer.shot(*demo, QStringLiteral("demo-collapsed"), [](Inbox &inbox) { inbox.close(); });
         renderer.shot(*demo, QStringLiteral("demo-open-list"), [](Inbox &) {});
+        // The README's picture.
+        renderer.shot(*demo, QStringLiteral("demo-open-card"), [](Inbox &) {}, true);
         renderer.shot(*demo, QStringLiteral("demo-filter-unread"), [](Inbox &inbox) { inbox.setFilter(InboxFilter::unread); });
         renderer.shot(*demo, QStringLiteral("demo-filter-focused"), [](Inbox &inbox) { inbox.setFilter(InboxFilter::focused); });
         renderer.shot(*demo, QStringLiteral("demo-filter-spam"), [](Inbox &inbox) { inbox.setFilter(InboxFilter::review); });

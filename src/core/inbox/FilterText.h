@@ -3,6 +3,7 @@
 #include "ConversationKind.h"
 #include "InboxFilter.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <optional>
@@ -12,13 +13,13 @@
 class FilterText
 {
 public:
-    static QString allChip() { return QStringLiteral("Inbox"); }
+    static QString allChip() { return QCoreApplication::translate("FilterText", "Inbox"); }
     // "DMs", or "DMs 3" while direct messages are unread.
     static QString directChip(int directUnread);
     // "Focused 2" (also "Focused 0").
     static QString focusedChip(int focusedInScope);
 
-    static QString allEntry() { return QStringLiteral("All messages"); }
+    static QString allEntry() { return QCoreApplication::translate("FilterText", "All messages"); }
     static QString unreadEntry(int unread);
     // What the review filter is called: "Spam" in the personal inbox, "Needs review" in a team inbox.
     static QString reviewWord(bool personalScope);

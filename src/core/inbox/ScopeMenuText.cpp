@@ -1,9 +1,10 @@
 #include "ScopeMenuText.h"
+#include <QCoreApplication>
 
 QString ScopeMenuText::name(const QHash<InboxScope, QString> &names, const InboxScope &scope)
 {
     const auto it = names.constFind(scope);
-    return it == names.constEnd() ? QStringLiteral("Inbox") : *it;
+    return it == names.constEnd() ? QCoreApplication::translate("ScopeMenuText", "Inbox") : *it;
 }
 
 QString ScopeMenuText::scopeEntry(const QString &name, int unread)
