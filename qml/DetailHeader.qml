@@ -22,13 +22,13 @@ Column {
         focusPolicy: Qt.NoFocus
         background: null
         contentItem: Text {
-            text: "Open in Tandrel"
+            text: qsTr("Open in Tandrel")
             color: threadHeader.focusPink
             font.pixelSize: 11
         }
         onClicked: threadHeader.reader.openInTandrel()
         Accessible.role: Accessible.Button
-        Accessible.name: "Open in Tandrel"
+        Accessible.name: qsTr("Open in Tandrel")
     }
     Text {
         objectName: "readerSubject"

@@ -49,7 +49,7 @@ RowLayout {
         objectName: "filterButton"
         symbol: "line.3.horizontal.decrease"
         tint: filters.controls.activeFilterSummary.length > 0 ? filters.focusPink : "#8e8e93"
-        help: "Filter messages"
+        help: qsTr("Filter messages")
         Accessible.role: Accessible.ButtonMenu
         onClicked: filterMenu.popup(filterButton, filters.controls.filterMenu())
     }

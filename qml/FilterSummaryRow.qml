@@ -18,11 +18,11 @@ Row {
         id: clear
         objectName: "clearFilters"
         anchors.verticalCenter: parent.verticalCenter
-        text: "Clear"
+        text: qsTr("Clear")
         color: clearArea.pressed ? Qt.rgba(1, 1, 1, 0.5) : "white"
         font.pixelSize: 10
         Accessible.role: Accessible.Button
-        Accessible.name: "Clear"
+        Accessible.name: qsTr("Clear")
         Accessible.onPressAction: summary.inbox.controls.clearFilters()
         MouseArea {
             id: clearArea

@@ -41,13 +41,13 @@ Item {
         acceptedButtons: Qt.LeftButton
         onDoubleTapped: preview.inbox.toggleReaderSize()
     }
-    Q.ToolTip.text: "Double-click text to expand"
+    Q.ToolTip.text: qsTr("Double-click text to expand")
     Q.ToolTip.visible: hover.hovered
     Q.ToolTip.delay: 800
 
     Accessible.role: Accessible.StaticText
     Accessible.name: preview.reader.subject
-    Accessible.description: "Expand message"
+    Accessible.description: qsTr("Expand message")
     Accessible.onPressAction: preview.inbox.toggleReaderSize()
     Accessible.onToggleAction: preview.inbox.toggleReaderSize()
 }

@@ -51,10 +51,10 @@ Q.AbstractButton {
     }
     onClicked: menu.popup(control, inbox.controls.labelFilterMenu())
 
-    Q.ToolTip.text: "Filter by label: " + inbox.label
+    Q.ToolTip.text: qsTr("Filter by label: %1").arg(inbox.label)
     Q.ToolTip.visible: hovered
     Q.ToolTip.delay: 600
     Accessible.role: Accessible.ButtonMenu
-    Accessible.name: "Message labels: " + inbox.label
+    Accessible.name: qsTr("Message labels: %1").arg(inbox.label)
     Accessible.onPressAction: control.clicked()
 }

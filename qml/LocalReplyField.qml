@@ -26,7 +26,7 @@ Column {
             width: parent.width - 20 - add.width - 8
             padding: 0
             background: null
-            placeholderText: "Reply locally…"
+            placeholderText: qsTr("Reply locally…")
             placeholderTextColor: Qt.rgba(1, 1, 1, 0.35)
             color: "white"
             font.pixelSize: 12
@@ -44,19 +44,19 @@ Column {
             focusPolicy: Qt.NoFocus
             background: null
             contentItem: Text {
-                text: "Add reply"
+                text: qsTr("Add reply")
                 color: local.focusPink
                 opacity: add.enabled ? (add.pressed ? 0.7 : 1) : 0.35
                 font.pixelSize: 12
             }
             onClicked: local.reader.addLocalReply()
             Accessible.role: Accessible.Button
-            Accessible.name: "Add reply"
+            Accessible.name: qsTr("Add reply")
         }
     }
 
     Text {
-        text: "Demo only · Replies aren’t sent"
+        text: qsTr("Demo only · Replies aren’t sent")
         color: "#8e8e93"
         font.pixelSize: 9
     }

@@ -31,12 +31,12 @@ ColumnLayout {
         }
         Text {
             id: retry
-            text: "Retry"
+            text: qsTr("Retry")
             color: retryArea.pressed ? Qt.rgba(1, 1, 1, 0.5) : "white"
             font.pixelSize: 11
             font.weight: Font.Medium
             Accessible.role: Accessible.Button
-            Accessible.name: "Retry"
+            Accessible.name: qsTr("Retry")
             Accessible.onPressAction: list.inbox.retry()
             MouseArea {
                 id: retryArea

@@ -105,11 +105,11 @@ Item {
                                 radius: 4
                                 color: Qt.rgba(1, 1, 1, 0.07)
                                 Accessible.role: Accessible.StaticText
-                                Accessible.name: "Unopened message"
+                                Accessible.name: qsTr("Unopened message")
                                 Text {
                                     id: newText
                                     anchors.centerIn: parent
-                                    text: "New"
+                                    text: qsTr("New")
                                     color: Qt.rgba(1, 1, 1, 0.6)
                                     font.pixelSize: 9
                                     font.weight: Font.Medium
@@ -152,7 +152,7 @@ Item {
                             }
                             Text {
                                 visible: row.review
-                                text: "· Review"
+                                text: qsTr("· Review")
                                 color: "orange"
                                 font.pixelSize: 10
                             }

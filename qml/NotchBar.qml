@@ -58,7 +58,7 @@ Item {
 
     Text {
         id: title
-        text: "Tandrel"
+        text: qsTr("Tandrel")
         color: "white"
         font.pixelSize: 13
         font.weight: Font.DemiBold
@@ -107,12 +107,12 @@ Item {
                 bar.inbox.close()
         }
     }
-    Q.ToolTip.text: "Click to keep open. Double-click to collapse."
+    Q.ToolTip.text: qsTr("Click to keep open. Double-click to collapse.")
     Q.ToolTip.visible: barArea.containsMouse && bar.expanded
     Q.ToolTip.delay: 800
 
     Accessible.role: Accessible.Button
-    Accessible.name: qsTr("Tandrel, %1 unread messages across inboxes").arg(bar.total)
+    Accessible.name: qsTr("Tandrel, %n unread messages across inboxes", "", bar.total)
     Accessible.onPressAction: {
         bar.inbox.pinned = true
         bar.inbox.open()

@@ -78,12 +78,12 @@ RowLayout {
                     scopeMenu.popup(title, header.inbox.controls.scopeMenu())
             }
 
-            Q.ToolTip.text: header.inbox.hasSelection ? "Back to inbox" : "Switch personal or team inbox"
+            Q.ToolTip.text: header.inbox.hasSelection ? qsTr("Back to inbox") : qsTr("Switch personal or team inbox")
             Q.ToolTip.visible: hovered
             Q.ToolTip.delay: 600
             Accessible.role: header.inbox.hasSelection ? Accessible.Button : Accessible.ButtonMenu
-            Accessible.name: header.inbox.hasSelection ? "Back to inbox" : header.inbox.scopeName
-            Accessible.description: header.inbox.hasSelection ? "" : "Switch personal or team inbox"
+            Accessible.name: header.inbox.hasSelection ? qsTr("Back to inbox") : header.inbox.scopeName
+            Accessible.description: header.inbox.hasSelection ? "" : qsTr("Switch personal or team inbox")
             Accessible.onPressAction: title.clicked()
         }
 
@@ -136,7 +136,7 @@ RowLayout {
             width: 116
             anchors.verticalCenter: parent.verticalCenter
             visible: searchBox.width > 0
-            placeholderText: "Search messages"
+            placeholderText: qsTr("Search messages")
             placeholderTextColor: "#8e8e93"
             color: "white"
             selectionColor: Qt.rgba(1, 1, 1, 0.3)
@@ -148,7 +148,7 @@ RowLayout {
             background: null
             text: header.inbox.query
             onTextEdited: header.inbox.query = text
-            Accessible.name: "Search messages"
+            Accessible.name: qsTr("Search messages")
         }
     }
 
@@ -156,14 +156,14 @@ RowLayout {
         objectName: "searchToggle"
         symbol: "magnifyingglass"
         tint: header.searchVisible ? "white" : "#8e8e93"
-        help: header.searchVisible ? "Close search" : "Search messages"
+        help: header.searchVisible ? qsTr("Close search") : qsTr("Search messages")
         onClicked: header.searchToggled()
     }
 
     SymbolButton {
         objectName: "collapseButton"
         symbol: "chevron.up"
-        help: "Collapse inbox"
+        help: qsTr("Collapse inbox")
         onClicked: header.inbox.close()
     }
 

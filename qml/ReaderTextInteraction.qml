@@ -32,19 +32,19 @@ Item {
     }
     TapHandler {
         acceptedButtons: Qt.RightButton
-        onTapped: (point, button) => menu.popupAt(interaction, point.position, [{ text: "Copy text", value: "copy" }])
+        onTapped: (point, button) => menu.popupAt(interaction, point.position, [{ text: qsTr("Copy text"), value: "copy" }])
     }
     PanelMenu {
         id: menu
         onTriggered: interaction.copyRequested()
     }
 
-    Q.ToolTip.text: "Double-click to expand or compact the message"
+    Q.ToolTip.text: qsTr("Double-click to expand or compact the message")
     Q.ToolTip.visible: interaction.canResize && hover.hovered
     Q.ToolTip.delay: 800
 
     Accessible.role: Accessible.StaticText
     Accessible.name: interaction.text
-    Accessible.description: interaction.canResize ? "Toggle message size" : ""
+    Accessible.description: interaction.canResize ? qsTr("Toggle message size") : ""
     Accessible.onToggleAction: if (interaction.canResize) interaction.toggleSize()
 }

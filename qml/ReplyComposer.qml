@@ -40,7 +40,7 @@ Column {
                 objectName: "replyField"
                 padding: 0
                 background: null
-                placeholderText: "Reply…"
+                placeholderText: qsTr("Reply…")
                 placeholderTextColor: Qt.rgba(1, 1, 1, 0.35)
                 color: "white"
                 selectionColor: Qt.rgba(composer.focusPink.r, composer.focusPink.g, composer.focusPink.b, 0.4)
@@ -55,7 +55,7 @@ Column {
                         composer.reader.send();
                     }
                 }
-                Accessible.name: "Reply"
+                Accessible.name: qsTr("Reply")
             }
         }
 
@@ -71,7 +71,7 @@ Column {
             symbol: "arrow.up.circle.fill"
             symbolSize: 20
             tint: composer.focusPink
-            help: "Send reply"
+            help: qsTr("Send reply")
             enabled: composer.reader.canSend
             opacity: enabled ? (pressed ? 0.7 : 1) : 0.35
             onClicked: composer.reader.send()

@@ -65,7 +65,7 @@ Item {
         }
         onClicked: menu.popup(face, root.inbox.controls.teamLabelMenu(root.category))
 
-        Q.ToolTip.text: "Change message label"
+        Q.ToolTip.text: qsTr("Change message label")
         Q.ToolTip.visible: hovered
         Q.ToolTip.delay: 600
         Accessible.role: Accessible.ButtonMenu

@@ -66,7 +66,7 @@ Item {
         }
         Text {
             visible: indicator.expanded
-            text: "here"
+            text: qsTr("here")
             color: Qt.rgba(1, 1, 1, 0.45)
             font.pixelSize: 10
             font.weight: Font.Medium
@@ -87,7 +87,7 @@ Item {
         }
         Text {
             visible: indicator.expanded && indicator.other >= 1
-            text: "other"
+            text: qsTr("other")
             color: Qt.rgba(1, 1, 1, 0.45)
             font.pixelSize: 10
             font.weight: Font.Medium
@@ -101,7 +101,7 @@ Item {
         hoverEnabled: true
         onClicked: menu.popup(indicator, indicator.inbox.controls.inboxMenu())
     }
-    Q.ToolTip.text: "Unread messages by inbox"
+    Q.ToolTip.text: qsTr("Unread messages by inbox")
     Q.ToolTip.visible: area.containsMouse && !menu.open
     Q.ToolTip.delay: 600
 

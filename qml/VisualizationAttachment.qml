@@ -36,7 +36,7 @@ Item {
         symbol: "arrow.down.to.line"
         symbolSize: 11
         tint: Qt.rgba(1, 1, 1, 0.55)
-        help: "Download visualization"
+        help: qsTr("Download visualization")
         background: Rectangle {
             radius: 6
             color: Qt.rgba(0, 0, 0, 0.25)
