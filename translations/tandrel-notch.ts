@@ -59,6 +59,13 @@
     </message>
 </context>
 <context>
+    <name>DetailHeader</name>
+    <message>
+        <source>Open in Tandrel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>EmptyState</name>
     <message>
         <source>Connecting to Tandrel…</source>
@@ -90,6 +97,20 @@
     </message>
     <message>
         <source>Try another view, label, or search.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FilterRow</name>
+    <message>
+        <source>Filter messages</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FilterSummaryRow</name>
+    <message>
+        <source>Clear</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -133,6 +154,17 @@
     </message>
 </context>
 <context>
+    <name>FocusedPreview</name>
+    <message>
+        <source>Double-click text to expand</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Expand message</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Inbox</name>
     <message>
         <source>Inbox</source>
@@ -156,6 +188,17 @@
     </message>
     <message>
         <source>Sent · awaiting review</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LabelFilterMenu</name>
+    <message>
+        <source>Filter by label: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Message labels: %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -281,6 +324,43 @@
     </message>
 </context>
 <context>
+    <name>LocalReplyField</name>
+    <message>
+        <source>Reply locally…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add reply</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Demo only · Replies aren’t sent</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MessageList</name>
+    <message>
+        <source>Retry</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MessageRow</name>
+    <message>
+        <source>Unopened message</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>· Review</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MessageRowText</name>
     <message numerus="yes">
         <source>%n messages</source>
@@ -353,7 +433,40 @@
 <context>
     <name>NotchBar</name>
     <message>
-        <source>Tandrel, %1 unread messages across inboxes</source>
+        <source>Tandrel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Click to keep open. Double-click to collapse.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Tandrel, %n unread messages across inboxes</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>NotchHeader</name>
+    <message>
+        <source>Back to inbox</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Switch personal or team inbox</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Search messages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close search</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Collapse inbox</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -384,6 +497,36 @@
     </message>
     <message>
         <source>Waiting for owner approval. Review and access controls will open in Tandrel when connected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ReaderTextInteraction</name>
+    <message>
+        <source>Copy text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Double-click to expand or compact the message</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Toggle message size</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ReplyComposer</name>
+    <message>
+        <source>Reply…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reply</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Send reply</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -451,6 +594,13 @@
     </message>
 </context>
 <context>
+    <name>TeamLabelMenu</name>
+    <message>
+        <source>Change message label</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TrayMenu</name>
     <message>
         <source>Open inbox</source>
@@ -473,6 +623,25 @@
     <name>UnreadIndicator</name>
     <message>
         <source>%1 unread in %2, %3 in other inboxes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>here</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>other</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unread messages by inbox</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>VisualizationAttachment</name>
+    <message>
+        <source>Download visualization</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -19,6 +19,16 @@
     </message>
 </context>
 <context>
+    <name>NotchBar</name>
+    <message numerus="yes">
+        <source>Tandrel, %n unread messages across inboxes</source>
+        <translation>
+            <numerusform>Tandrel, %n unread message across inboxes</numerusform>
+            <numerusform>Tandrel, %n unread messages across inboxes</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>SyncSocket</name>
     <message numerus="yes">
         <source>The service handed out %n sync subscriptions.</source>
