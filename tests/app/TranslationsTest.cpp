@@ -11,6 +11,7 @@
 #include "inbox/MessageRowText.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
 #include <QProcess>
@@ -190,6 +191,43 @@ TEST_F(PseudoTranslation, ALanguageWithoutACatalogueStaysEnglish)
     EXPECT_EQ(MessageRowText::meta(withReplies(3), false, 1).counts, QStringList{QStringLiteral("· 3 replies")});
     EXPECT_EQ(QCoreApplication::translate("NotchBar", "Tandrel, %n unread messages across inboxes", nullptr, 1),
               QStringLiteral("Tandrel, 1 unread message across inboxes"));
+}
+
+TEST_F(PseudoTranslation, TheProgramSpeaksTheUsersLanguageFromItsFirstLine)
+{
+    // A catalogue in the user's data directory, and a French session with no display.
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    const QString catalogues = home.filePath(QStringLiteral("share/tandrel-notch/translations"));
+    ASSERT_TRUE(QDir().mkpath(catalogues));
+    ASSERT_TRUE(QFile::copy(directory->filePath(QStringLiteral("tandrel-notch_fr.qm")),
+                            catalogues + QStringLiteral("/tandrel-notch_fr.qm")));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE", "LC_MESSAGES"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("share")));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("fr_FR.UTF-8"));
+    const auto run = [&](const QStringList &arguments) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(TANDREL_NOTCH_PATH), arguments);
+        EXPECT_TRUE(process.waitForStarted(30000) && process.waitForFinished(60000));
+        return std::pair{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())};
+    };
+    const auto [unknownStatus, unknown] = run({QStringLiteral("--frobnicate")});
+    EXPECT_EQ(unknownStatus, 2);
+    EXPECT_EQ(unknown, QStringLiteral("tandrel-notch: ") +
+                           pseudo(QStringLiteral("There is no option %1; tandrel-notch --help lists the options."))
+                               .arg(QStringLiteral("--frobnicate")) +
+                           QLatin1Char('\n'));
+    const auto [helpStatus, help] = run({QStringLiteral("--help")});
+    EXPECT_EQ(helpStatus, 0);
+    EXPECT_TRUE(help.contains(pseudo(QStringLiteral("Print this help and exit.")))) << qPrintable(help);
+    const auto [startStatus, start] = run({});
+    EXPECT_EQ(startStatus, 1);
+    EXPECT_EQ(start, pseudo(QStringLiteral("tandrel-notch needs an X11 display; under Wayland it runs through XWayland. "
+                                           "DISPLAY is not set.")) +
+                         QLatin1Char('\n'));
 }
 
 } // namespace
