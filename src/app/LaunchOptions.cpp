@@ -92,6 +92,18 @@ LaunchOptions LaunchOptions::parse(const QStringList &arguments)
     }
 
     if (!parser.parse(arguments)) {
+        // An option that does not exist, named as it was typed.
+        if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
+            QString shown = QLatin1String("--") + unknown.first();
+            for (qsizetype i = 1; i < arguments.size(); ++i) {
+                if (arguments.at(i).startsWith(QLatin1Char('-')) && optionName(arguments.at(i)) == unknown.first()) {
+                    shown = arguments.at(i).section(QLatin1Char('='), 0, 0);
+                    break;
+                }
+            }
+            result.error = tr("There is no option %1; tandrel-notch --help lists the options.").arg(shown);
+            return result;
+        }
         // A value option last on the line, without its value.
         const QString last = arguments.size() > 1 ? arguments.last() : QString();
         const QString lastName = optionName(last);
@@ -105,19 +117,8 @@ LaunchOptions LaunchOptions::parse(const QStringList &arguments)
                 return result;
             }
         }
-        const QStringList unknown = parser.unknownOptionNames();
-        if (!unknown.isEmpty()) {
-            QString shown = QLatin1String("--") + unknown.first();
-            for (qsizetype i = 1; i < arguments.size(); ++i) {
-                if (arguments.at(i).startsWith(QLatin1Char('-')) && optionName(arguments.at(i)) == unknown.first()) {
-                    shown = arguments.at(i).section(QLatin1Char('='), 0, 0);
-                    break;
-                }
-            }
-            result.error = tr("There is no option %1; tandrel-notch --help lists the options.").arg(shown);
-        } else {
-            result.error = parser.errorText();
-        }
+        // Qt's own words for the rest (a value given to a switch).
+        result.error = parser.errorText();
         return result;
     }
 

@@ -175,6 +175,8 @@ TEST(LaunchOptions, SwitchesAnywhereAndBadValuesGetOneLine)
         {{QStringLiteral("--demo"), QStringLiteral("--dmeo")},
          QStringLiteral("There is no option --dmeo; tandrel-notch --help lists the options.")},
         {{QStringLiteral("-x")}, QStringLiteral("There is no option -x; tandrel-notch --help lists the options.")},
+        {{QStringLiteral("--bogus"), QStringLiteral("--screen")},
+         QStringLiteral("There is no option --bogus; tandrel-notch --help lists the options.")},
         {{QStringLiteral("--demo"), QStringLiteral("now")},
          QStringLiteral("Unexpected argument \"now\"; tandrel-notch --help lists the options.")},
         // The next argument is no screen name when it is an option.
