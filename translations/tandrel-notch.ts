@@ -152,6 +152,18 @@
         <source>All messages</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Shared inbox</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Thread</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Direct</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FocusedPreview</name>

@@ -7,6 +7,7 @@
 #include "TrayMenu.h"
 
 #include "inbox/EmptyState.h"
+#include "inbox/FilterText.h"
 #include "inbox/Inbox.h"
 #include "inbox/MessageRowText.h"
 
@@ -158,6 +159,9 @@ TEST_F(PseudoTranslation, ChangesATitleAMenuItemAndAPlural)
               QStringList{QStringLiteral("· ") + pseudo(QStringLiteral("1 replies"), QStringLiteral("one"))});
     EXPECT_EQ(MessageRowText::meta(withReplies(2), false, 1).counts,
               QStringList{QStringLiteral("· ") + pseudo(QStringLiteral("2 replies"), QStringLiteral("many"))});
+    // A conversation kind's name changes; its raw value, the filter's key, does not.
+    EXPECT_EQ(FilterText::kindTitle(ConversationKind::thread), pseudo(QStringLiteral("Thread")));
+    EXPECT_EQ(ConversationKinds::rawValue(ConversationKind::thread), QStringLiteral("Thread"));
     // The views' texts: qsTr looks them up under the name of their file.
     EXPECT_EQ(QCoreApplication::translate("NotchHeader", "Search messages"), pseudo(QStringLiteral("Search messages")));
     EXPECT_EQ(QCoreApplication::translate("NotchBar", "Tandrel, %n unread messages across inboxes", nullptr, 3),

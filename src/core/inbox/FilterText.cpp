@@ -28,6 +28,16 @@ QString FilterText::reviewEntry(bool personalScope, int reviewCount)
     return QStringLiteral("%1 (%2)").arg(reviewWord(personalScope)).arg(reviewCount);
 }
 
+QString FilterText::kindTitle(ConversationKind kind)
+{
+    switch (kind) {
+    case ConversationKind::inbox: return QCoreApplication::translate("FilterText", "Shared inbox");
+    case ConversationKind::thread: return QCoreApplication::translate("FilterText", "Thread");
+    case ConversationKind::direct: return QCoreApplication::translate("FilterText", "Direct");
+    }
+    return ConversationKinds::rawValue(kind);
+}
+
 QString FilterText::activeFilterSummary(InboxFilter filter, std::optional<ConversationKind> kind, bool personalScope)
 {
     QStringList parts;
@@ -36,6 +46,6 @@ QString FilterText::activeFilterSummary(InboxFilter filter, std::optional<Conver
     if (filter == InboxFilter::review)
         parts.append(reviewWord(personalScope));
     if (kind)
-        parts.append(ConversationKinds::rawValue(*kind));
+        parts.append(kindTitle(*kind));
     return parts.join(QStringLiteral(" · "));
 }

@@ -24,6 +24,8 @@ public:
     // What the review filter is called: "Spam" in the personal inbox, "Needs review" in a team inbox.
     static QString reviewWord(bool personalScope);
     static QString reviewEntry(bool personalScope, int reviewCount);
+    // A conversation kind as the menu and the summary name it (its raw value stays the filter's key).
+    static QString kindTitle(ConversationKind kind);
 
     // "Unread", the review word and the conversation kind, those that apply, joined by " · "; empty when
     // none does (the direct and focused filters and the label are not summarised).

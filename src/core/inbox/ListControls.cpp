@@ -108,7 +108,7 @@ QVariantList ListControls::filterMenu() const
     if (!personal) {
         QVariantList kinds{entry(QCoreApplication::translate("ListControls", "All conversations"), kindPrefix)};
         for (const ConversationKind kind : ConversationKinds::allCases)
-            kinds.append(entry(ConversationKinds::rawValue(kind), kindPrefix + ConversationKinds::rawValue(kind)));
+            kinds.append(entry(FilterText::kindTitle(kind), kindPrefix + ConversationKinds::rawValue(kind)));
         QVariantMap submenu = entry(QCoreApplication::translate("ListControls", "Conversations"), QVariant());
         submenu.insert(QStringLiteral("entries"), kinds);
         entries.append(submenu);
