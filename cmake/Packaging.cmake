@@ -19,8 +19,12 @@ list(JOIN TANDREL_RUNTIME_PACKAGES ", " runtime_depends)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tandrel-notch)
-set(CPACK_PACKAGE_VENDOR Tandrel)
-set(CPACK_PACKAGE_CONTACT "Tandrel <notch@tandrel.example>")
+set(CPACK_PACKAGE_VENDOR "Tandrel Notch developers")
+set(CPACK_PACKAGE_CONTACT "${TANDREL_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TANDREL_MAINTAINER}")
+# Debian's control file has no licence field: the copyright file in the documentation says it.
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_RPM_PACKAGE_LICENSE ${TANDREL_LICENSE})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Tandrel inbox in the band at the top of the screen")
 set(CPACK_PACKAGE_DESCRIPTION "Tandrel Notch keeps the messages of the Tandrel messaging service within reach:
 collapsed, it is a slim band at the top centre of the screen; on hover or click it grows into a card with the
@@ -31,8 +35,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://tandrel.example/notch)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "${runtime_depends}")
+# Qt's own texts (dialog buttons, messages) in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

@@ -20,12 +20,12 @@ Column {
         visible: threadHeader.inbox.live
         contentItem: Text {
             textFormat: Text.PlainText
-            text: "Open in Tandrel"
+            text: qsTr("Open in Tandrel")
             color: threadHeader.focusPink
             font.pixelSize: NotchStyle.chipSize
         }
         onClicked: threadHeader.reader.openInTandrel()
-        Accessible.name: "Open in Tandrel"
+        Accessible.name: qsTr("Open in Tandrel")
     }
     Text {
         textFormat: Text.PlainText

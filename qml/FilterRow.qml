@@ -49,7 +49,7 @@ RowLayout {
         objectName: "filterButton"
         symbol: "line.3.horizontal.decrease"
         tint: filters.controls.activeFilterSummary.length > 0 ? filters.focusPink : NotchStyle.grey
-        help: "Filter messages"
+        help: qsTr("Filter messages")
         opensMenu: true
         Accessible.role: Accessible.ButtonMenu
         onClicked: filterMenu.popup(filterButton, filters.controls.filterMenu())

@@ -22,11 +22,11 @@ Row {
         focusRadius: 3
         contentItem: Text {
             textFormat: Text.PlainText
-            text: "Clear"
+            text: qsTr("Clear")
             color: clear.pressed ? NotchStyle.pressedText : NotchStyle.white
             font.pixelSize: NotchStyle.metaSize
         }
         onClicked: summary.inbox.controls.clearFilters()
-        Accessible.name: "Clear"
+        Accessible.name: qsTr("Clear")
     }
 }

@@ -42,14 +42,14 @@ Item {
         onDoubleTapped: preview.inbox.toggleReaderSize()
     }
     NotchToolTip {
-        text: "Double-click text to expand"
+        text: qsTr("Double-click text to expand")
         shown: hover.hovered
         delay: 800
     }
 
     Accessible.role: Accessible.StaticText
     Accessible.name: preview.reader.subject
-    Accessible.description: "Expand message"
+    Accessible.description: qsTr("Expand message")
     Accessible.onPressAction: preview.inbox.toggleReaderSize()
     Accessible.onToggleAction: preview.inbox.toggleReaderSize()
 }

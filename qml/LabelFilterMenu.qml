@@ -52,9 +52,9 @@ NotchButton {
     onClicked: menu.popup(control, inbox.controls.labelFilterMenu())
 
     NotchToolTip {
-        text: "Filter by label: " + control.inbox.label
+        text: qsTr("Filter by label: %1").arg(control.inbox.label)
         shown: control.hovered
 
     }
-    Accessible.name: "Message labels: " + inbox.label
+    Accessible.name: qsTr("Message labels: %1").arg(control.inbox.label)
 }

@@ -26,7 +26,7 @@ Column {
             width: parent.width - 20 - add.width - 8
             padding: 0
             background: null
-            placeholderText: "Reply locally…"
+            placeholderText: qsTr("Reply locally…")
             placeholderTextColor: NotchStyle.placeholderText
             color: NotchStyle.white
             font.pixelSize: NotchStyle.rowSize
@@ -47,19 +47,19 @@ Column {
             enabled: local.reader.canAddLocalReply
             contentItem: Text {
                 textFormat: Text.PlainText
-                text: "Add reply"
+                text: qsTr("Add reply")
                 color: local.focusPink
                 opacity: add.enabled ? 1 : NotchStyle.disabledOpacity
                 font.pixelSize: NotchStyle.rowSize
             }
             onClicked: local.reader.addLocalReply()
-            Accessible.name: "Add reply"
+            Accessible.name: qsTr("Add reply")
         }
     }
 
     Text {
         textFormat: Text.PlainText
-        text: "Demo only · Replies aren’t sent"
+        text: qsTr("Demo only · Replies aren’t sent")
         color: NotchStyle.grey
         font.pixelSize: NotchStyle.badgeSize
     }

@@ -40,13 +40,13 @@ ColumnLayout {
             objectName: "retryButton"
             contentItem: Text {
                 textFormat: Text.PlainText
-                text: "Retry"
+                text: qsTr("Retry")
                 color: retry.pressed ? NotchStyle.pressedText : NotchStyle.white
                 font.pixelSize: NotchStyle.noticeSize
                 font.weight: Font.Medium
             }
             onClicked: list.inbox.retry()
-            Accessible.name: "Retry"
+            Accessible.name: qsTr("Retry")
         }
     }
 

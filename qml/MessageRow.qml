@@ -108,12 +108,12 @@ FocusScope {
                                 radius: NotchStyle.chipRadius
                                 color: NotchStyle.badgeFill
                                 Accessible.role: Accessible.StaticText
-                                Accessible.name: "Unopened message"
+                                Accessible.name: qsTr("Unopened message")
                                 Text {
                                     id: newText
                                     textFormat: Text.PlainText
                                     anchors.centerIn: parent
-                                    text: "New"
+                                    text: qsTr("New")
                                     color: NotchStyle.badgeText
                                     font.pixelSize: NotchStyle.badgeSize
                                     font.weight: Font.Medium
@@ -160,7 +160,7 @@ FocusScope {
                             Text {
                                 textFormat: Text.PlainText
                                 visible: row.review
-                                text: "· Review"
+                                text: qsTr("· Review")
                                 color: NotchStyle.orange
                                 font.pixelSize: NotchStyle.metaSize
                             }

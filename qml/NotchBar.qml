@@ -58,7 +58,7 @@ Item {
     Text {
         id: title
         textFormat: Text.PlainText
-        text: "Tandrel"
+        text: qsTr("Tandrel")
         color: NotchStyle.white
         font.pixelSize: NotchStyle.barTitleSize
         font.weight: Font.DemiBold
@@ -108,7 +108,7 @@ Item {
         }
     }
     NotchToolTip {
-        text: "Click to keep open. Double-click to collapse."
+        text: qsTr("Click to keep open. Double-click to collapse.")
         shown: barArea.containsMouse
         delay: 800
     }

@@ -81,12 +81,12 @@ RowLayout {
             }
 
             NotchToolTip {
-                text: header.inbox.hasSelection ? "Back to inbox" : "Switch personal or team inbox"
+                text: header.inbox.hasSelection ? qsTr("Back to inbox") : qsTr("Switch personal or team inbox")
                 shown: title.hovered
             }
             Accessible.role: header.inbox.hasSelection ? Accessible.Button : Accessible.ButtonMenu
-            Accessible.name: header.inbox.hasSelection ? "Back to inbox" : header.inbox.scopeName
-            Accessible.description: header.inbox.hasSelection ? "" : "Switch personal or team inbox"
+            Accessible.name: header.inbox.hasSelection ? qsTr("Back to inbox") : header.inbox.scopeName
+            Accessible.description: header.inbox.hasSelection ? "" : qsTr("Switch personal or team inbox")
         }
 
         // Over the title's leading space: points down to the menu, or back (a quarter turn) from a message.
@@ -138,7 +138,7 @@ RowLayout {
             width: 116
             anchors.verticalCenter: parent.verticalCenter
             visible: searchBox.width > 0
-            placeholderText: "Search messages"
+            placeholderText: qsTr("Search messages")
             placeholderTextColor: NotchStyle.grey
             color: NotchStyle.white
             selectionColor: NotchStyle.selection
@@ -150,7 +150,7 @@ RowLayout {
             background: null
             text: header.inbox.query
             onTextEdited: header.inbox.query = text
-            Accessible.name: "Search messages"
+            Accessible.name: qsTr("Search messages")
             // Down leaves the field for the rows it filters.
             Keys.onDownPressed: event => {
                 event.accepted = true
@@ -167,14 +167,14 @@ RowLayout {
         objectName: "searchToggle"
         symbol: "magnifyingglass"
         tint: header.searchVisible ? NotchStyle.white : NotchStyle.grey
-        help: header.searchVisible ? "Close search" : "Search messages"
+        help: header.searchVisible ? qsTr("Close search") : qsTr("Search messages")
         onClicked: header.searchToggled()
     }
 
     SymbolButton {
         objectName: "collapseButton"
         symbol: "chevron.up"
-        help: "Collapse inbox"
+        help: qsTr("Collapse inbox")
         onClicked: header.inbox.close()
     }
 

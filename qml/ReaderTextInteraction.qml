@@ -31,7 +31,7 @@ Item {
     }
     TapHandler {
         acceptedButtons: Qt.RightButton
-        onTapped: (point, button) => menu.popupAt(interaction, point.position, [{ text: "Copy text", value: "copy" }])
+        onTapped: (point, button) => menu.popupAt(interaction, point.position, [{ text: qsTr("Copy text"), value: "copy" }])
     }
     PanelMenu {
         id: menu
@@ -39,7 +39,7 @@ Item {
     }
 
     NotchToolTip {
-        text: "Double-click to expand or compact the message"
+        text: qsTr("Double-click to expand or compact the message")
         shown: interaction.canResize && hover.hovered
         delay: 800
 
@@ -47,6 +47,6 @@ Item {
 
     Accessible.role: Accessible.StaticText
     Accessible.name: interaction.text
-    Accessible.description: interaction.canResize ? "Toggle message size" : ""
+    Accessible.description: interaction.canResize ? qsTr("Toggle message size") : ""
     Accessible.onToggleAction: if (interaction.canResize) interaction.toggleSize()
 }

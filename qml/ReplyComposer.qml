@@ -40,7 +40,7 @@ Column {
                 objectName: "replyField"
                 padding: 0
                 background: null
-                placeholderText: "Reply…"
+                placeholderText: qsTr("Reply…")
                 placeholderTextColor: NotchStyle.placeholderText
                 color: NotchStyle.white
                 selectionColor: NotchStyle.alpha(composer.focusPink, NotchStyle.draftSelectionOpacity)
@@ -62,7 +62,7 @@ Column {
                                                                                      : Qt.BacktabFocusReason);
                     }
                 }
-                Accessible.name: "Reply"
+                Accessible.name: qsTr("Reply")
             }
         }
 
@@ -83,7 +83,7 @@ Column {
             symbol: "arrow.up.circle.fill"
             symbolSize: 20
             tint: composer.focusPink
-            help: "Send reply"
+            help: qsTr("Send reply")
             enabled: composer.reader.canSend
             opacity: enabled ? (pressed ? NotchStyle.pressedOpacity : 1) : NotchStyle.disabledOpacity
             onClicked: composer.reader.send()

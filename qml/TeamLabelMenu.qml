@@ -70,7 +70,7 @@ Item {
         onClicked: menu.popup(face, root.inbox.controls.teamLabelMenu(root.category))
 
         NotchToolTip {
-            text: "Change message label"
+            text: qsTr("Change message label")
             shown: face.hovered
 
         }

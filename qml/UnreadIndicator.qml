@@ -71,7 +71,7 @@ NotchButton {
             Text {
                 textFormat: Text.PlainText
                 visible: indicator.expanded
-                text: "here"
+                text: qsTr("here")
                 color: NotchStyle.captionText
                 font.pixelSize: NotchStyle.metaSize
                 font.weight: Font.Medium
@@ -94,7 +94,7 @@ NotchButton {
             Text {
                 textFormat: Text.PlainText
                 visible: indicator.expanded && indicator.other >= 1
-                text: "other"
+                text: qsTr("other")
                 color: NotchStyle.captionText
                 font.pixelSize: NotchStyle.metaSize
                 font.weight: Font.Medium
@@ -106,7 +106,7 @@ NotchButton {
     // The whole frame takes the click.
     onClicked: menu.popup(indicator, indicator.inbox.controls.inboxMenu())
     NotchToolTip {
-        text: "Unread messages by inbox"
+        text: qsTr("Unread messages by inbox")
         shown: indicator.hovered && !menu.open
     }
 

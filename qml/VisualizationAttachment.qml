@@ -36,7 +36,7 @@ Item {
         symbol: "arrow.down.to.line"
         symbolSize: 11
         tint: NotchStyle.downloadTint
-        help: "Download visualization"
+        help: qsTr("Download visualization")
         background: Rectangle {
             radius: NotchStyle.downloadRadius
             color: NotchStyle.downloadFill

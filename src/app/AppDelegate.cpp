@@ -245,7 +245,7 @@ void AppDelegate::createStatusItem()
         return;
     ensureMenu();
     m_statusItem = std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/social-inbox.svg")));
-    m_statusItem->setToolTip(QStringLiteral("Tandrel"));
+    m_statusItem->setToolTip(tr("Tandrel"));
     m_statusItem->setContextMenu(m_menu.get());
     connect(m_statusItem.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         // A plain click opens the menu too, as the context click does.
@@ -391,16 +391,16 @@ bool AppDelegate::applicationShouldTerminate()
         return m_options.runAlert ? m_options.runAlert(alert) : QuitAlertBox::run(alert);
     };
     if (sending) {
-        run({QStringLiteral("A reply is still sending"),
-             QStringLiteral("Wait for sending to finish before turning off the Notch. Your reply will stay open."),
-             {QStringLiteral("Keep Notch Open")},
+        run({tr("A reply is still sending"),
+             tr("Wait for sending to finish before turning off the Notch. Your reply will stay open."),
+             {tr("Keep Notch Open")},
              0});
         return false;
     }
-    const int chosen = run({QStringLiteral("Discard unsent drafts and quit?"),
-                            QStringLiteral("Your unsent Notch replies will be lost. Choose Keep Editing to leave the "
-                                           "Notch enabled."),
-                            {QStringLiteral("Keep Editing"), QStringLiteral("Discard Drafts and Quit")},
+    const int chosen = run({tr("Discard unsent drafts and quit?"),
+                            tr("Your unsent Notch replies will be lost. Choose Keep Editing to leave the "
+                               "Notch enabled."),
+                            {tr("Keep Editing"), tr("Discard Drafts and Quit")},
                             0});
     return chosen == 1;
 }

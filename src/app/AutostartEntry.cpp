@@ -51,10 +51,10 @@ std::optional<QString> AutostartEntry::setEnabled(bool on) const
 std::optional<QString> AutostartEntry::write() const
 {
     const auto failure = [](const QString &reason) {
-        return QStringLiteral("Could not turn on Start at login: %1.").arg(reason);
+        return tr("Could not turn on Start at login: %1.").arg(reason);
     };
     if (!QDir().mkpath(m_directory))
-        return failure(QStringLiteral("cannot create the folder %1").arg(m_directory));
+        return failure(tr("cannot create the folder %1").arg(m_directory));
     QSaveFile file(filePath());
     if (!file.open(QIODevice::WriteOnly))
         return failure(QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
@@ -70,7 +70,7 @@ std::optional<QString> AutostartEntry::remove() const
     if (!QFileInfo(file).exists() && !QFileInfo(file).isSymLink())
         return std::nullopt;
     if (!file.remove())
-        return QStringLiteral("Could not turn off Start at login: %1: %2.").arg(file.fileName(), file.errorString());
+        return tr("Could not turn off Start at login: %1: %2.").arg(file.fileName(), file.errorString());
     return std::nullopt;
 }
 

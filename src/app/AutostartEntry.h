@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +11,7 @@
 // file atomically; nothing is cached, so the answer always follows the file system.
 class AutostartEntry final
 {
+    Q_DECLARE_TR_FUNCTIONS(AutostartEntry)
 public:
     // `command` is the program and its arguments, as the Exec line runs them.
     AutostartEntry(QString directory, QStringList command);

@@ -46,7 +46,7 @@ void DesktopNotifier::send(const QString &title, const QString &body, const QStr
                             {QStringLiteral("category"), QStringLiteral("im.received")}};
     call << appName << uint(0) << QString::fromLatin1(kTandrelAppId) << title
          << (m_bodyMarkup.value_or(false) ? body.toHtmlEscaped() : body)
-         << QStringList{defaultAction, QStringLiteral("Open")} << hints << int(-1);
+         << QStringList{defaultAction, tr("Open")} << hints << int(-1);
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, key](QDBusPendingCallWatcher *done) {
         done->deleteLater();

@@ -39,13 +39,18 @@ std::optional<int> NotchApplication::start()
         printError(m_options.error);
         return 2;
     }
+    if (m_options.help || m_options.version) {
+        const QString text = m_options.help ? LaunchOptions::helpText() : LaunchOptions::versionText();
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     if (!m_options.screenName.isEmpty()) {
         QStringList names;
         for (const QScreen *screen : QGuiApplication::screens())
             names.append(screen->name());
         if (!names.contains(m_options.screenName)) {
-            printError(QStringLiteral("There is no screen named \"%1\"; the screens are: %2.")
-                           .arg(m_options.screenName, names.isEmpty() ? QStringLiteral("none") : names.join(u", ")));
+            printError(tr("There is no screen named \"%1\"; the screens are: %2.")
+                           .arg(m_options.screenName, names.isEmpty() ? tr("none") : names.join(u", ")));
             return 2;
         }
     }
@@ -63,7 +68,7 @@ std::optional<int> NotchApplication::start()
     case SingleInstance::Claim::unavailable:
         m_instance.reset();
         if (m_options.command != LaunchOptions::Command::none) {
-            printError(QStringLiteral("%1 needs the session bus to reach the running panel, and there is none.")
+            printError(tr("%1 needs the session bus to reach the running panel, and there is none.")
                            .arg(m_options.command == LaunchOptions::Command::open ? QStringLiteral("--open")
                                                                                   : QStringLiteral("--toggle")));
             return 1;
@@ -80,7 +85,7 @@ std::optional<int> NotchApplication::start()
 void NotchApplication::launch(bool serving)
 {
     AppDelegate::Options options;
-    options.arguments = m_arguments;
+    options.arguments = m_options.applicationArguments(m_arguments.value(0));
     options.scheduler = &m_scheduler;
     options.screenName = m_options.screenName;
     options.notch = m_options.notch;

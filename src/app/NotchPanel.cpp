@@ -47,7 +47,7 @@ QPolygon roundedOutline(const QRectF &r, double top, double bottom)
 NotchPanel::NotchPanel(Inbox &inbox, ReduceMotionSetting *motionSetting, QWindow *parent)
     : QQuickWindow(parent), m_engine(std::make_unique<QQmlEngine>())
 {
-    setTitle(QStringLiteral("Tandrel Notch"));
+    setTitle(tr("Tandrel Notch"));
     setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
     QSurfaceFormat surfaceFormat = format();
     surfaceFormat.setAlphaBufferSize(8);

@@ -56,16 +56,25 @@ void SingleInstance::handOver(LaunchOptions::Command command, const QString &mod
                          finished->deleteLater();
                          const QDBusMessage reply = finished->reply();
                          if (reply.type() == QDBusMessage::ErrorMessage) {
-                             done(1, QStringLiteral("Could not reach the running Tandrel Notch: %1")
+                             done(1, tr("Could not reach the running Tandrel Notch: %1")
                                          .arg(reply.errorMessage()));
                              return;
                          }
                          if (command == LaunchOptions::Command::none) {
                              const QString running = reply.arguments().value(0).toString();
                              if (running != mode) {
-                                 done(1, QStringLiteral("Tandrel Notch is already running in %1 mode; quit it "
-                                                        "before starting it in %2 mode.")
-                                             .arg(running, mode));
+                                 // The modes are the words "demo" and "live"; each case is a sentence of its own.
+                                 const QString error =
+                                     running == QLatin1String("demo") && mode == QLatin1String("live")
+                                         ? tr("Tandrel Notch is already running in demo mode; quit it before starting it "
+                                              "in live mode.")
+                                     : running == QLatin1String("live") && mode == QLatin1String("demo")
+                                         ? tr("Tandrel Notch is already running in live mode; quit it before starting it "
+                                              "in demo mode.")
+                                         : tr("Tandrel Notch is already running in %1 mode; quit it before starting it "
+                                              "in %2 mode.")
+                                               .arg(running, mode);
+                                 done(1, error);
                                  return;
                              }
                          }

@@ -6,14 +6,14 @@
 TrayMenu::TrayMenu(bool demo, QWidget *parent)
     : QMenu(parent)
 {
-    m_open = addItem(QStringLiteral("Open inbox"), Qt::CTRL | Qt::Key_O);
+    m_open = addItem(tr("Open inbox"), Qt::CTRL | Qt::Key_O);
     if (demo)
-        m_simulate = addItem(QStringLiteral("Simulate message in another inbox"), Qt::CTRL | Qt::Key_N);
+        m_simulate = addItem(tr("Simulate message in another inbox"), Qt::CTRL | Qt::Key_N);
     addSeparator();
-    m_startAtLogin = addAction(QStringLiteral("Start at login"));
+    m_startAtLogin = addAction(tr("Start at login"));
     m_startAtLogin->setCheckable(true);
     addSeparator();
-    m_quit = addItem(QStringLiteral("Quit Tandrel Notch"), Qt::CTRL | Qt::Key_Q);
+    m_quit = addItem(tr("Quit Tandrel Notch"), Qt::CTRL | Qt::Key_Q);
 
     connect(m_open, &QAction::triggered, this, [this] { Q_EMIT openInboxRequested(m_fromKeyboard); });
     if (m_simulate)

@@ -2,6 +2,7 @@
 
 #include "NotchPanel.h"
 
+#include "inbox/DemoSamples.h"
 #include "inbox/Inbox.h"
 #include "liveinbox/CommandRunner.h"
 #include "liveinbox/HintSource.h"
@@ -158,6 +159,8 @@ QList<ViewStates::State> ViewStates::all()
     QList<State> states{
         {QStringLiteral("demo-collapsed"), Launch::demo, on([](Inbox &inbox) { inbox.close(); })},
         {QStringLiteral("demo-open-list"), Launch::demo, on([](Inbox &) {})},
+        // The README's picture.
+        {QStringLiteral("demo-open-card"), Launch::demo, on([](Inbox &) {}), QString(), false, true},
         {QStringLiteral("demo-filter-unread"), Launch::demo, on([](Inbox &inbox) { inbox.setFilter(InboxFilter::unread); })},
         {QStringLiteral("demo-filter-focused"), Launch::demo, on([](Inbox &inbox) { inbox.setFilter(InboxFilter::focused); })},
         {QStringLiteral("demo-filter-spam"), Launch::demo, on([](Inbox &inbox) { inbox.setFilter(InboxFilter::review); })},
@@ -223,7 +226,12 @@ QList<ViewStates::State> ViewStates::all()
              }
          })},
         {QStringLiteral("demo-visualization"), Launch::visualization,
-         on([](Inbox &inbox) { inbox.select(inbox.messages().first()); }), QString(), true},
+         on([](Inbox &inbox) {
+             // The sample, not a demo arrival that may have come in before it.
+             const QUuid sample = DemoSamples::instance().visualizationSample().id;
+             selectWhere(inbox, [&](const Message &m) { return m.id == sample; });
+         }),
+         QString(), true},
         {QStringLiteral("live-list"), Launch::live, on([](Inbox &) {})},
         {QStringLiteral("live-team-list"), Launch::live,
          on([](Inbox &inbox) { inbox.switchScope(InboxScope{QStringLiteral("team-north")}); })},

@@ -21,9 +21,9 @@ public:
     struct State
     {
         State(QString name, Launch launch, std::function<void(AppDelegate &)> setUp, QString openMenuOf = {},
-              bool showsWebView = false)
+              bool showsWebView = false, bool croppedToSurface = false)
             : name(std::move(name)), launch(launch), setUp(std::move(setUp)), openMenuOf(std::move(openMenuOf)),
-              showsWebView(showsWebView)
+              showsWebView(showsWebView), croppedToSurface(croppedToSurface)
         {
         }
 
@@ -35,6 +35,8 @@ public:
         QString openMenuOf;
         // The state shows an HTML attachment: it is drawn once the web view has loaded.
         bool showsWebView = false;
+        // The picture shows only the surface, with a margin (the README's picture).
+        bool croppedToSurface = false;
     };
 
     static QList<State> all();

@@ -3,38 +3,57 @@
 #include "AppIdentity.h"
 #include "NotchApplication.h"
 #include "NotchPanel.h"
+#include "LaunchOptions.h"
+#include "Translations.h"
+#include "X11DisplayCheck.h"
 
 #include "liveinbox/SystemScheduler.h"
 
 #include <QApplication>
-#include <QTextStream>
 
 #include <cstdio>
+#include <optional>
 #include <cstring>
 #include <ctime>
 #include <unistd.h>
 
 namespace {
 
-bool hasArgument(int argc, char *argv[], const char *argument)
-{
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], argument) == 0)
-            return true;
-    }
-    return false;
-}
-
 // The panel needs X11 (input shapes, raw pointer events, window-manager states): in a Wayland session the
 // application runs through XWayland unless a platform was chosen explicitly.
-void preferX11UnderWayland(int argc, char *argv[])
+void preferX11UnderWayland(const LaunchOptions &options)
 {
-    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || hasArgument(argc, argv, "-platform"))
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !options.platform.isEmpty())
         return;
     const bool wayland = qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland") ||
                          !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     if (wayland && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+// Answers the command line that needs no display (--help, --version, a bad option) or cannot have one,
+// in the user's language, with the status to end with.
+int answerWithoutDisplay(int argc, char *argv[], const QStringList &arguments,
+                         const std::optional<X11DisplayCheck> &display)
+{
+    QCoreApplication app(argc, argv);
+    Translations translations;
+    translations.install();
+    // Read again, so its messages come in the user's language.
+    const LaunchOptions options = LaunchOptions::parse(arguments);
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "tandrel-notch: %s\n", options.error.toLocal8Bit().constData());
+        return 2;
+    }
+    if (options.help || options.version) {
+        const QString text = options.help ? LaunchOptions::helpText() : LaunchOptions::versionText();
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (!display)
+        return 1;
+    std::fprintf(stderr, "%s\n", display->problem().toLocal8Bit().constData());
+    return 1;
 }
 
 // Milliseconds since this process started (10 ms resolution), or -1 when unknown.
@@ -64,11 +83,18 @@ double millisecondsSinceProcessStart()
 
 int main(int argc, char *argv[])
 {
-    if (hasArgument(argc, argv, "--version")) {
-        std::printf("Tandrel Notch %s\n", TANDREL_VERSION);
-        return 0;
-    }
-    preferX11UnderWayland(argc, argv);
+    // The command line is read before anything opens a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const LaunchOptions options = LaunchOptions::parse(arguments);
+    preferX11UnderWayland(options);
+    const bool answered = !options.error.isEmpty() || options.help || options.version;
+    std::optional<X11DisplayCheck> display;
+    if (!answered && X11DisplayCheck::platformIsX11(options.platform))
+        display.emplace(options.display);
+    if (answered || (display && !display->opens()))
+        return answerWithoutDisplay(argc, argv, arguments, display);
 
     VisualizationSandbox::prepareEngine(); // before the application object
 
@@ -77,6 +103,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(TANDREL_VERSION));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kTandrelAppId));
     QApplication::setQuitOnLastWindowClosed(false);
+    Translations translations;
+    translations.install();
 
     SystemScheduler scheduler;
     NotchApplication notch(QApplication::arguments(), scheduler);

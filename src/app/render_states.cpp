@@ -6,6 +6,7 @@
 #include "VisualizationSandbox.h"
 #include "AppDelegate.h"
 #include "NotchPanel.h"
+#include "Translations.h"
 #include "ViewStates.h"
 #include "views/PanelMenu.h"
 
@@ -76,6 +77,13 @@ public:
             menus.first()->close();
             settle(app);
         }
+        if (state.croppedToSurface) {
+            constexpr int margin = 16;
+            const QSize surface = app.presentedSize().toSize() * image.devicePixelRatio();
+            const QRect around((image.width() - surface.width()) / 2 - margin, 0, surface.width() + 2 * margin,
+                               surface.height() + margin);
+            image = image.copy(around.intersected(image.rect()));
+        }
         const QString path = m_out.filePath(state.name + QStringLiteral(".png"));
         if (!image.save(path))
             std::fprintf(stderr, "could not write %s\n", qPrintable(path));
@@ -122,6 +130,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "cannot create %s\n", argv[1]);
         return 1;
     }
+    // In the user's language, so a translation can be looked at too.
+    Translations translations;
+    translations.install();
     Renderer renderer(out);
     // One shell per launch, kept while the states that run on it follow one another.
     std::unique_ptr<AppDelegate> app;

@@ -144,6 +144,20 @@ TEST(LaunchOptions, SwitchesAnywhereAndBadValuesGetOneLine)
     EXPECT_EQ(parse({QStringLiteral("--open")}).command, LaunchOptions::Command::open);
     // The program name is never a switch.
     EXPECT_FALSE(LaunchOptions::parse({QStringLiteral("--demo")}).demo);
+    // A value may come as the next argument; Qt's own options are kept for the application object.
+    options = parse({QStringLiteral("--screen"), QStringLiteral("DP-2"), QStringLiteral("--notify"), QStringLiteral("-display"),
+                     QStringLiteral(":4"), QStringLiteral("-platform"), QStringLiteral("offscreen")});
+    EXPECT_TRUE(options.error.isEmpty()) << qPrintable(options.error);
+    EXPECT_EQ(options.screenName, QStringLiteral("DP-2"));
+    EXPECT_TRUE(options.notify);
+    EXPECT_EQ(options.display, QStringLiteral(":4"));
+    EXPECT_EQ(options.platform, QStringLiteral("offscreen"));
+    EXPECT_EQ(options.applicationArguments(QStringLiteral("tandrel-notch")),
+              (QStringList{QStringLiteral("tandrel-notch"), QStringLiteral("--notify")}));
+    EXPECT_TRUE(parse({QStringLiteral("-h")}).help);
+    EXPECT_TRUE(parse({QStringLiteral("--help")}).help);
+    EXPECT_TRUE(parse({QStringLiteral("--version")}).version);
+    EXPECT_FALSE(parse({QStringLiteral("--demo")}).help);
 
     const QList<std::pair<QStringList, QString>> bad{
         {{QStringLiteral("--notch-width=0"), QStringLiteral("--notch-height=30")},
@@ -158,6 +172,15 @@ TEST(LaunchOptions, SwitchesAnywhereAndBadValuesGetOneLine)
         {{QStringLiteral("--notch-height")}, QStringLiteral("--notch-height needs a positive number of points: --notch-height=POINTS.")},
         {{QStringLiteral("--screen=")}, QStringLiteral("--screen needs a screen name: --screen=NAME.")},
         {{QStringLiteral("--open"), QStringLiteral("--toggle")}, QStringLiteral("--open and --toggle cannot be given together.")},
+        {{QStringLiteral("--demo"), QStringLiteral("--dmeo")},
+         QStringLiteral("There is no option --dmeo; tandrel-notch --help lists the options.")},
+        {{QStringLiteral("-x")}, QStringLiteral("There is no option -x; tandrel-notch --help lists the options.")},
+        {{QStringLiteral("--bogus"), QStringLiteral("--screen")},
+         QStringLiteral("There is no option --bogus; tandrel-notch --help lists the options.")},
+        {{QStringLiteral("--demo"), QStringLiteral("now")},
+         QStringLiteral("Unexpected argument \"now\"; tandrel-notch --help lists the options.")},
+        // The next argument is no screen name when it is an option.
+        {{QStringLiteral("--screen"), QStringLiteral("--demo")}, QStringLiteral("--screen needs a screen name: --screen=NAME.")},
     };
     for (const auto &[switches, error] : bad) {
         options = parse(switches);

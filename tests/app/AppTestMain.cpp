@@ -1,4 +1,5 @@
 #include "VisualizationSandbox.h"
+#include "Translations.h"
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,9 @@ int main(int argc, char **argv)
     VisualizationSandbox::prepareEngine(); // before the application object
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // The texts are the English ones, whatever the machine's language.
+    Translations translations;
+    translations.install(QLocale(QLocale::English));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

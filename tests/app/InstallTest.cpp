@@ -83,7 +83,9 @@ QSet<QString> expectedFiles()
 {
     return {QStringLiteral("bin/tandrel-notch"), QStringLiteral("share/applications/%1.desktop").arg(appId),
             QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(appId),
-            QStringLiteral("share/metainfo/%1.metainfo.xml").arg(appId)};
+            QStringLiteral("share/metainfo/%1.metainfo.xml").arg(appId), QStringLiteral("share/man/man1/tandrel-notch.1.gz"),
+            QStringLiteral("share/doc/tandrel-notch/copyright"), QStringLiteral("share/doc/tandrel-notch/LICENSE"),
+            QStringLiteral("share/tandrel-notch/translations/tandrel-notch_en.qm")};
 }
 
 class Installed : public ::testing::Test
@@ -133,6 +135,7 @@ TEST_F(Installed, EveryFileLandsInItsFreedesktopPlaceAndNothingElse)
     QXmlStreamReader xml(&metainfo);
     QHash<QString, QString> texts;
     QStringList screenshots;
+    QStringList urls;
     QString launchable;
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
@@ -142,10 +145,13 @@ TEST_F(Installed, EveryFileLandsInItsFreedesktopPlaceAndNothingElse)
             EXPECT_EQ(xml.attributes().value(QStringLiteral("type")), QStringLiteral("desktop-application"));
         } else if (name == QLatin1String("image")) {
             screenshots << xml.readElementText();
+        } else if (name == QLatin1String("url")) {
+            urls << xml.readElementText();
         } else if (name == QLatin1String("launchable")) {
             launchable = xml.readElementText();
         } else if (name == QLatin1String("id") || name == QLatin1String("summary") ||
-                   name == QLatin1String("project_license") || name == QLatin1String("metadata_license")) {
+                   name == QLatin1String("project_license") || name == QLatin1String("metadata_license") ||
+                   name == QLatin1String("developer_name")) {
             texts.insert(name, xml.readElementText());
         } else if (name == QLatin1String("description")) {
             texts.insert(name, xml.readElementText(QXmlStreamReader::IncludeChildElements).simplified());
@@ -158,10 +164,12 @@ TEST_F(Installed, EveryFileLandsInItsFreedesktopPlaceAndNothingElse)
     EXPECT_EQ(launchable, appId + QStringLiteral(".desktop"));
     EXPECT_FALSE(texts.value(QStringLiteral("summary")).isEmpty());
     EXPECT_GT(texts.value(QStringLiteral("description")).size(), 100);
-    EXPECT_FALSE(texts.value(QStringLiteral("project_license")).isEmpty());
+    EXPECT_EQ(texts.value(QStringLiteral("project_license")), QStringLiteral("GPL-3.0-or-later"));
     EXPECT_EQ(texts.value(QStringLiteral("metadata_license")), QStringLiteral("CC0-1.0"));
-    ASSERT_EQ(screenshots.size(), 1);
-    EXPECT_TRUE(screenshots.first().startsWith(QLatin1String("https://")));
+    EXPECT_EQ(texts.value(QStringLiteral("developer_name")), QStringLiteral("Tandrel Notch developers"));
+    // No addresses that lead nowhere.
+    EXPECT_EQ(screenshots, QStringList());
+    EXPECT_EQ(urls, QStringList());
 }
 
 TEST_F(Installed, TheDesktopEntryAndTheMetadataPassTheDesktopsValidators)
@@ -354,6 +362,35 @@ TEST(Package, TheDebHoldsTheInstalledFilesAndDependsOnEveryLibraryAndQmlModuleIt
     ASSERT_EQ(run(dpkgDeb, {QStringLiteral("--extract"), deb, root.path()}).exitCode, 0);
     const Finished unpacked = run(root.filePath(QStringLiteral("usr/bin/tandrel-notch")), {QStringLiteral("--version")}, 60000);
     EXPECT_EQ(unpacked.output.trimmed(), QStringLiteral("Tandrel Notch ") + version);
+
+    // The manual page, compressed as Debian keeps them, is the one in the source.
+    const Finished manual = run(QStringLiteral("/bin/gzip"),
+                                {QStringLiteral("-dc"), root.filePath(QStringLiteral("usr/share/man/man1/tandrel-notch.1.gz"))},
+                                60000);
+    EXPECT_EQ(manual.exitCode, 0);
+    QFile manualSource(sourceDir + QStringLiteral("/docs/tandrel-notch.1"));
+    ASSERT_TRUE(manualSource.open(QIODevice::ReadOnly));
+    EXPECT_EQ(manual.output, QString::fromUtf8(manualSource.readAll()));
+    // The licence's text, and the machine-readable copyright file that names it.
+    QFile license(root.filePath(QStringLiteral("usr/share/doc/tandrel-notch/LICENSE")));
+    QFile licenseSource(sourceDir + QStringLiteral("/LICENSE"));
+    ASSERT_TRUE(license.open(QIODevice::ReadOnly) && licenseSource.open(QIODevice::ReadOnly));
+    const QByteArray licenseText = license.readAll();
+    EXPECT_EQ(licenseText, licenseSource.readAll());
+    EXPECT_TRUE(licenseText.contains("GNU GENERAL PUBLIC LICENSE") && licenseText.contains("Version 3, 29 June 2007"));
+    QFile copyright(root.filePath(QStringLiteral("usr/share/doc/tandrel-notch/copyright")));
+    ASSERT_TRUE(copyright.open(QIODevice::ReadOnly));
+    const QStringList paragraphs = QString::fromUtf8(copyright.readAll()).split(QStringLiteral("\n\n"));
+    ASSERT_GE(paragraphs.size(), 3);
+    EXPECT_TRUE(paragraphs.at(0).startsWith(
+        QLatin1String("Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n")));
+    EXPECT_TRUE(paragraphs.at(0).contains(QLatin1String("\nUpstream-Contact: Tandrel Notch developers <notch@tandrel.example>")));
+    EXPECT_TRUE(paragraphs.at(1).startsWith(QLatin1String("Files: *\n")));
+    EXPECT_TRUE(paragraphs.at(1).contains(QLatin1String("\nLicense: GPL-3+"))) << qPrintable(paragraphs.at(1));
+    EXPECT_TRUE(paragraphs.at(2).startsWith(QLatin1String("License: GPL-3+\n"))) << qPrintable(paragraphs.at(2));
+    EXPECT_TRUE(paragraphs.at(2).contains(QLatin1String("/usr/share/common-licenses/GPL-3")));
+    EXPECT_EQ(field(QStringLiteral("Maintainer")), QStringLiteral("Tandrel Notch developers <notch@tandrel.example>"));
+    EXPECT_EQ(field(QStringLiteral("Homepage")), QString());
 
     const qint64 installedKiB = field(QStringLiteral("Installed-Size")).toLongLong();
     EXPECT_GT(installedKiB, 0);

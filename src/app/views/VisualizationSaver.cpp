@@ -59,7 +59,7 @@ void VisualizationSaver::save(Inbox *inbox, MessageBlockList *blocks, int index)
         if (path.isEmpty())
             return;
         const QString error =
-            source ? source->saveAttachment(index, path) : VisualizationDocument::saveFailedText;
+            source ? source->saveAttachment(index, path) : VisualizationDocument::saveFailedText();
         if (!error.isEmpty() && target)
             target->setActionError(error);
     });

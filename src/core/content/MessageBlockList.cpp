@@ -51,7 +51,7 @@ QString MessageBlockList::attachmentHtml(int index) const
 QString MessageBlockList::saveAttachment(int index, const QString &path) const
 {
     if (index < 0 || index >= attachmentCount())
-        return VisualizationDocument::saveFailedText;
+        return VisualizationDocument::saveFailedText();
     return VisualizationDocument::save(m_content->attachments()[std::size_t(index)].file, path).value_or(QString());
 }
 

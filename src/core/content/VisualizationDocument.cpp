@@ -15,10 +15,10 @@ std::optional<QString> VisualizationDocument::save(const VisualizationFile &file
     const std::optional<QByteArray> bytes =
         StrictBase64::decode(QByteArrayView(file.data.data(), qsizetype(file.data.size())));
     if (!bytes)
-        return saveFailedText;
+        return saveFailedText();
     // Written beside the target and renamed over it: a failed write never leaves half a file behind.
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(*bytes) != bytes->size() || !out.commit())
-        return saveFailedText;
+        return saveFailedText();
     return std::nullopt;
 }

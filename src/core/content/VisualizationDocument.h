@@ -2,6 +2,7 @@
 
 #include "liveinbox/VisualizationFile.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <optional>
@@ -23,5 +24,8 @@ public:
     // Writes the file's bytes (decoded from strict Base64) to `path`, replacing what is there. Returns the
     // one-line error to show when that failed.
     static std::optional<QString> save(const VisualizationFile &file, const QString &path);
-    static inline const QString saveFailedText = QStringLiteral("Could not save the file.");
+    static QString saveFailedText()
+    {
+        return QCoreApplication::translate("VisualizationDocument", "Could not save the file.");
+    }
 };

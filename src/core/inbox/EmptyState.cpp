@@ -1,6 +1,7 @@
 #include "EmptyState.h"
 
 #include "Inbox.h"
+#include <QCoreApplication>
 
 EmptyState EmptyState::of(bool loading, bool connectionFailed, const QString &query, const QString &label,
                           InboxFilter filter)
@@ -10,18 +11,18 @@ EmptyState EmptyState::of(bool loading, bool connectionFailed, const QString &qu
     state.symbol = focused ? QStringLiteral("circle") : QStringLiteral("checkmark.circle");
     state.focusTint = focused;
     if (loading)
-        state.title = QStringLiteral("Connecting to Tandrel…");
+        state.title = QCoreApplication::translate("EmptyState", "Connecting to Tandrel…");
     else if (connectionFailed)
-        state.title = QStringLiteral("Inbox unavailable");
+        state.title = QCoreApplication::translate("EmptyState", "Inbox unavailable");
     else if (!query.isEmpty() || label != Inbox::allLabels)
-        state.title = QStringLiteral("No matching messages");
+        state.title = QCoreApplication::translate("EmptyState", "No matching messages");
     else if (focused)
-        state.title = QStringLiteral("No focused messages");
+        state.title = QCoreApplication::translate("EmptyState", "No focused messages");
     else if (filter == InboxFilter::direct)
-        state.title = QStringLiteral("No direct messages");
+        state.title = QCoreApplication::translate("EmptyState", "No direct messages");
     else
-        state.title = QStringLiteral("You're all caught up");
-    state.subtitle = focused ? QStringLiteral("Choose messages to keep as context for your agent.")
-                             : QStringLiteral("Try another view, label, or search.");
+        state.title = QCoreApplication::translate("EmptyState", "You're all caught up");
+    state.subtitle = focused ? QCoreApplication::translate("EmptyState", "Choose messages to keep as context for your agent.")
+                             : QCoreApplication::translate("EmptyState", "Try another view, label, or search.");
     return state;
 }

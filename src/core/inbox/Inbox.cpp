@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <numeric>
 #include <utility>
+#include <QCoreApplication>
 
 namespace {
 
@@ -908,7 +909,7 @@ int Inbox::reviewCount() const
 QString Inbox::scopeName() const
 {
     const auto it = m_scopeNames.constFind(m_scope);
-    return it == m_scopeNames.constEnd() ? QStringLiteral("Inbox") : *it;
+    return it == m_scopeNames.constEnd() ? QCoreApplication::translate("Inbox", "Inbox") : *it;
 }
 
 QList<InboxScope> Inbox::sortedScopes() const
@@ -1055,7 +1056,7 @@ void Inbox::finishChange(const LocalChange &change, Result<QByteArray> output)
                     Q_EMIT confirmedUnreadChanged();
                 }
             } else {
-                failure = Failure::tandrel(1, QStringLiteral("Could not confirm the saved change."));
+                failure = Failure::tandrel(1, QCoreApplication::translate("Inbox", "Could not confirm the saved change."));
             }
         }
     } else {
@@ -1254,7 +1255,7 @@ void Inbox::sendReply(const Message &message)
             }
             const QString status = QString::fromStdString(result.value().status);
             if (status != QLatin1String("released") && status != QLatin1String("quarantined")) {
-                failReply(sentReply, Failure::tandrel(1, QStringLiteral("The service rejected this reply.")));
+                failReply(sentReply, Failure::tandrel(1, QCoreApplication::translate("Inbox", "The service rejected this reply.")));
                 return;
             }
             confirmReply(pendingID, QString::fromStdString(result.value().id), status);
@@ -1271,8 +1272,9 @@ void Inbox::failReply(const SentReply &sent, const Failure &failure)
     }
     if (replies.size() != m_pendingReplies.size())
         setPendingReplies(std::move(replies));
-    QString error = QStringLiteral("Could not confirm sending. Check the conversation before trying again. ") +
-                    failure.description;
+    QString error =
+        QCoreApplication::translate("Inbox", "Could not confirm sending. Check the conversation before trying again.") +
+        QLatin1Char(' ') + failure.description;
     if (m_accountID == sent.accountID && m_serviceOrigin == sent.origin) {
         // The returned text goes first; anything typed meanwhile follows after a blank line.
         const QString current = m_replyDrafts.value(sent.key);
@@ -1283,7 +1285,9 @@ void Inbox::failReply(const SentReply &sent, const Failure &failure)
         QString start = sent.draft.simplified();
         if (start.size() > shown)
             start = start.first(shown).trimmed() + QStringLiteral("…");
-        error += QStringLiteral(" The reply was not restored because the account changed; it began: “%1”").arg(start);
+        error += QLatin1Char(' ') +
+                 QCoreApplication::translate("Inbox", "The reply was not restored because the account changed; it began: “%1”")
+                     .arg(start);
     }
     setActionError(error);
 }
@@ -1299,7 +1303,7 @@ void Inbox::confirmReply(const QUuid &id, const QString &serverID, const QString
             continue;
         QList<PendingReply> replies = m_pendingReplies;
         replies[i].serverID = serverID;
-        replies[i].status = status == QLatin1String("quarantined") ? QStringLiteral("Sent · awaiting review") : QString();
+        replies[i].status = status == QLatin1String("quarantined") ? QCoreApplication::translate("Inbox", "Sent · awaiting review") : QString();
         setPendingReplies(std::move(replies));
         return;
     }

@@ -11,6 +11,7 @@
 #include <QVariantMap>
 
 #include <algorithm>
+#include <QCoreApplication>
 
 static_assert(int(ListControls::All) == int(InboxFilter::all) && int(ListControls::Direct) == int(InboxFilter::direct) &&
               int(ListControls::Unread) == int(InboxFilter::unread) &&
@@ -105,10 +106,10 @@ QVariantList ListControls::filterMenu() const
         entries.append(entry(FilterText::reviewEntry(personal, m_inbox.reviewCount()), QStringLiteral("review")));
     entries.append(separator());
     if (!personal) {
-        QVariantList kinds{entry(QStringLiteral("All conversations"), kindPrefix)};
+        QVariantList kinds{entry(QCoreApplication::translate("ListControls", "All conversations"), kindPrefix)};
         for (const ConversationKind kind : ConversationKinds::allCases)
-            kinds.append(entry(ConversationKinds::rawValue(kind), kindPrefix + ConversationKinds::rawValue(kind)));
-        QVariantMap submenu = entry(QStringLiteral("Conversations"), QVariant());
+            kinds.append(entry(FilterText::kindTitle(kind), kindPrefix + ConversationKinds::rawValue(kind)));
+        QVariantMap submenu = entry(QCoreApplication::translate("ListControls", "Conversations"), QVariant());
         submenu.insert(QStringLiteral("entries"), kinds);
         entries.append(submenu);
     }

@@ -1,4 +1,5 @@
 #include "MessageRowText.h"
+#include <QCoreApplication>
 
 MessageRowText::Meta MessageRowText::meta(const Message &message, bool live, int memberCount)
 {
@@ -10,40 +11,39 @@ MessageRowText::Meta MessageRowText::meta(const Message &message, bool live, int
         meta.conversation = message.conversation;
     const QString prefix = personal || message.kind != ConversationKind::inbox ? QStringLiteral("· ") : QString();
     if (live && memberCount > 1)
-        meta.counts.append(prefix + QStringLiteral("%1 messages").arg(memberCount));
+        meta.counts.append(prefix + QCoreApplication::translate("MessageRowText", "%n messages", nullptr, memberCount));
     if (const qsizetype replies = message.replies.size(); replies > 0)
-        meta.counts.append(prefix + QStringLiteral("%1 %2").arg(replies).arg(replies == 1 ? QStringLiteral("reply")
-                                                                                          : QStringLiteral("replies")));
+        meta.counts.append(prefix + QCoreApplication::translate("MessageRowText", "%n replies", nullptr, int(replies)));
     meta.review = !message.released;
     return meta;
 }
 
 QString MessageRowText::focusTitle(bool focused)
 {
-    return focused ? QStringLiteral("Focused") : QStringLiteral("Focus");
+    return focused ? QCoreApplication::translate("MessageRowText", "Focused") : QCoreApplication::translate("MessageRowText", "Focus");
 }
 
 QString MessageRowText::focusTooltip(bool released, bool focused)
 {
     if (!released)
-        return QStringLiteral("Owner approval is required before agent focus");
-    return focused ? QStringLiteral("Remove from focused messages") : QStringLiteral("Focus for agent context");
+        return QCoreApplication::translate("MessageRowText", "Owner approval is required before agent focus");
+    return focused ? QCoreApplication::translate("MessageRowText", "Remove from focused messages") : QCoreApplication::translate("MessageRowText", "Focus for agent context");
 }
 
 QString MessageRowText::focusAccessibleName(bool focused, const QString &sender, const QString &subject)
 {
-    return QStringLiteral("%1 message from %2: %3")
-        .arg(focused ? QStringLiteral("Unfocus") : QStringLiteral("Focus"), sender, subject);
+    return QCoreApplication::translate("MessageRowText", "%1 message from %2: %3")
+        .arg(focused ? QCoreApplication::translate("MessageRowText", "Unfocus") : QCoreApplication::translate("MessageRowText", "Focus"), sender, subject);
 }
 
 QString MessageRowText::focusAccessibleValue(bool focused)
 {
-    return focused ? QStringLiteral("Focused") : QStringLiteral("Not focused");
+    return focused ? QCoreApplication::translate("MessageRowText", "Focused") : QCoreApplication::translate("MessageRowText", "Not focused");
 }
 
 QString MessageRowText::teamLabelAccessibleName(const QString &subject, const QString &category)
 {
-    return QStringLiteral("Change label for %1: %2").arg(subject, category);
+    return QCoreApplication::translate("MessageRowText", "Change label for %1: %2").arg(subject, category);
 }
 
 QString MessageRowText::colorHex(const MessageColor &color)

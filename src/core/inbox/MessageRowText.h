@@ -2,6 +2,7 @@
 
 #include "Message.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -22,7 +23,7 @@ public:
     static Meta meta(const Message &message, bool live, int memberCount);
     // An avatar colour as "#rrggbb".
     static QString colorHex(const MessageColor &color);
-    static QString reviewText() { return QStringLiteral("· Review"); }
+    static QString reviewText() { return QCoreApplication::translate("MessageRowText", "· Review"); }
 
     // The focus button: its title, tooltip and what a screen reader says.
     static QString focusTitle(bool focused);

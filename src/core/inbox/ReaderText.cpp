@@ -1,6 +1,7 @@
 #include "ReaderText.h"
 
 #include "content/InlineParser.h"
+#include <QCoreApplication>
 
 namespace {
 
@@ -32,23 +33,25 @@ QString ReaderText::resizeSymbol(bool tucked)
 
 QString ReaderText::resizeHelp(bool tucked)
 {
-    return tucked ? QStringLiteral("Expand message") : QStringLiteral("Compact message");
+    return tucked ? QCoreApplication::translate("ReaderText", "Expand message")
+                  : QCoreApplication::translate("ReaderText", "Compact message");
 }
 
 QString ReaderText::agentNotice(bool released, Body body)
 {
     if (released)
         return {};
-    return body == Body::conversation ? QStringLiteral("Your agent can’t read this conversation")
-                                      : QStringLiteral("Your agent can’t read this");
+    return body == Body::conversation
+               ? QCoreApplication::translate("ReaderText", "Your agent can’t read this conversation")
+               : QCoreApplication::translate("ReaderText", "Your agent can’t read this");
 }
 
 QString ReaderText::approvalNotice(bool released, Body body)
 {
     if (released || body != Body::detail)
         return {};
-    return QStringLiteral(
-        "Waiting for owner approval. Review and access controls will open in Tandrel when connected.");
+    return QCoreApplication::translate(
+        "ReaderText", "Waiting for owner approval. Review and access controls will open in Tandrel when connected.");
 }
 
 QString ReaderText::previewExcerpt(const QString &body)

@@ -1,11 +1,12 @@
 #include "ScopeMenuText.h"
+#include <QCoreApplication>
 
 #include <algorithm>
 
 QString ScopeMenuText::name(const QHash<InboxScope, QString> &names, const InboxScope &scope)
 {
     const auto it = names.constFind(scope);
-    return it == names.constEnd() ? QStringLiteral("Inbox") : *it;
+    return it == names.constEnd() ? QCoreApplication::translate("ScopeMenuText", "Inbox") : *it;
 }
 
 QString ScopeMenuText::scopeEntry(const QString &name, int unread)
@@ -24,11 +25,11 @@ QString ScopeMenuText::inboxEntry(const QString &name, int unread, bool onShow)
 
 QString ScopeMenuText::indicatorName(int here, const QString &name, int other)
 {
-    return QStringLiteral("%1 unread in %2, %3 in other inboxes")
+    return QCoreApplication::translate("ScopeMenuText", "%1 unread in %2, %3 in other inboxes")
         .arg(QString::number(here), name, QString::number(std::max(0, other)));
 }
 
 QString ScopeMenuText::barName(int total)
 {
-    return QStringLiteral("Tandrel, %1 unread messages across inboxes").arg(total);
+    return QCoreApplication::translate("ScopeMenuText", "Tandrel, %n unread messages across inboxes", nullptr, total);
 }

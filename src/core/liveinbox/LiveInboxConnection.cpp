@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QCoreApplication>
 
 namespace {
 
@@ -99,7 +100,7 @@ QString describeOutput(const QByteArray &output)
                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     const QString text = decoder(QByteArrayView(output).first(std::min(output.size(), errorTextBytes)));
     if (decoder.hasError())
-        return QStringLiteral("Tandrel connection failed");
+        return QCoreApplication::translate("LiveInboxConnection", "Tandrel connection failed");
     return text.trimmed();
 }
 
@@ -129,7 +130,7 @@ QString overflowDescription(qint64 limit)
 {
     const QString amount = limit % mebibyte == 0 ? QStringLiteral("%1 MiB").arg(limit / mebibyte)
                                                  : QStringLiteral("%1 bytes").arg(limit);
-    return QStringLiteral("The Tandrel tool printed more than %1.").arg(amount);
+    return QCoreApplication::translate("LiveInboxConnection", "The Tandrel tool printed more than %1.").arg(amount);
 }
 
 } // namespace
@@ -239,7 +240,7 @@ void LiveInboxConnection::startNext()
     }
     const NotchConfiguration &configuration = *m_configuration;
     if (configuration.provider != "x" && configuration.provider != "google")
-        return finish(Failure::tandrel(1, QStringLiteral("Configure your Tandrel account first.")));
+        return finish(Failure::tandrel(1, QCoreApplication::translate("LiveInboxConnection", "Configure your Tandrel account first.")));
 
     QStringList arguments{fromUtf8(configuration.cli), QStringLiteral("desktop"), job.command,
                           QStringLiteral("--provider"), fromUtf8(configuration.provider)};
@@ -298,7 +299,7 @@ Result<QString> LiveInboxConnection::writeBody(const QString &body)
     m_bodyDirectory = directory;
     ::chmod(directoryName.constData(), 0700); // exactly 0700 whatever the umask
 
-    const Failure notPrepared = Failure::tandrel(1, QStringLiteral("Could not prepare the reply."));
+    const Failure notPrepared = Failure::tandrel(1, QCoreApplication::translate("LiveInboxConnection", "Could not prepare the reply."));
     const QString file = directory + QStringLiteral("/body.txt");
     const int fd = ::open(QFile::encodeName(file).constData(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);

@@ -119,19 +119,19 @@ private:
         const std::vector<LiveSubscription> &list = decoded->subscriptions;
         if (list.empty() || list.size() > maximumSubscriptions) {
             return finish(Failure::url(Failure::badServerResponse,
-                                       QStringLiteral("The service handed out %1 sync subscriptions.")
-                                           .arg(qulonglong(list.size()))));
+                                       QCoreApplication::translate("SyncSocket", "The service handed out %n sync subscriptions.",
+                                                                   nullptr, int(list.size()))));
         }
         for (const LiveSubscription &subscription : list) {
             if (!isAllowedAddress(subscription)) {
                 return finish(Failure::url(Failure::unsupportedURL,
-                                           QStringLiteral("The sync address %1 is not allowed.")
+                                           QCoreApplication::translate("SyncSocket", "The sync address %1 is not allowed.")
                                                .arg(QString::fromStdString(subscription.urlText))));
             }
             if (!isValidTicket(subscription.ticket)) {
                 return finish(
                     Failure::url(Failure::badServerResponse,
-                                 QStringLiteral("The service handed out an unusable sync ticket.")));
+                                 QCoreApplication::translate("SyncSocket", "The service handed out an unusable sync ticket.")));
             }
         }
 
@@ -183,7 +183,7 @@ private:
         options.setSubprotocols({syncProtocol, ticketPrefix + QString::fromStdString(subscription.ticket)});
         socket->open(subscription.url, options);
         arm(index, handshakeSeconds, [](Call &call, std::size_t) {
-            call.finish(Failure::url(Failure::timedOut, QStringLiteral("The sync connection did not open in time.")));
+            call.finish(Failure::url(Failure::timedOut, QCoreApplication::translate("SyncSocket", "The sync connection did not open in time.")));
         });
     }
 
@@ -218,7 +218,7 @@ private:
             call.m_channels[quiet].socket->ping();
             call.arm(quiet, pongSeconds, [](Call &silent, std::size_t) {
                 silent.finish(
-                    Failure::url(Failure::timedOut, QStringLiteral("The sync connection stopped answering.")));
+                    Failure::url(Failure::timedOut, QCoreApplication::translate("SyncSocket", "The sync connection stopped answering.")));
             });
         });
     }
@@ -227,8 +227,8 @@ private:
     {
         const QString reason = socket.closeReason();
         return reason.isEmpty()
-                   ? QStringLiteral("The sync connection was closed (code %1).").arg(int(socket.closeCode()))
-                   : QStringLiteral("The sync connection was closed (code %1: %2).")
+                   ? QCoreApplication::translate("SyncSocket", "The sync connection was closed (code %1).").arg(int(socket.closeCode()))
+                   : QCoreApplication::translate("SyncSocket", "The sync connection was closed (code %1: %2).")
                          .arg(int(socket.closeCode()))
                          .arg(reason);
     }
@@ -242,7 +242,7 @@ private:
             return finish(hint.failure());
         if (hint->type != "stateChange" || hint->version != 1) {
             return finish(Failure::url(Failure::cannotParseResponse,
-                                       QStringLiteral("The sync channel sent an unknown message.")));
+                                       QCoreApplication::translate("SyncSocket", "The sync channel sent an unknown message.")));
         }
         ++m_channels[index].waiting;
         drain(index);

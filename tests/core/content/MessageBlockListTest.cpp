@@ -62,12 +62,12 @@ TEST(VisualizationFileSave, WritesTheDecodedBytesAndRefusesWhatIsNotStrictBase64
     file.close();
     // Line breaks or a missing padding are not strict Base64: nothing is written over the old file.
     EXPECT_EQ(VisualizationDocument::save({"chart.html", "text/html", "PGI+\naGk8L2I+"}, path),
-              VisualizationDocument::saveFailedText);
-    EXPECT_EQ(VisualizationDocument::save({"chart.html", "text/html", "PGI"}, path), VisualizationDocument::saveFailedText);
+              VisualizationDocument::saveFailedText());
+    EXPECT_EQ(VisualizationDocument::save({"chart.html", "text/html", "PGI"}, path), VisualizationDocument::saveFailedText());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("<b>hi</b>"));
     EXPECT_EQ(VisualizationDocument::save({"chart.html", "text/html", "PGI+aGk8L2I+"}, dir.filePath(QStringLiteral("a/b"))),
-              VisualizationDocument::saveFailedText);
+              VisualizationDocument::saveFailedText());
 }
 
 TEST(MessageBlockListFrame, AFramedListHasAHeaderAndAFooterAroundTheBlocksOfABody)
