@@ -21,15 +21,9 @@ class DesktopX11Test : public X11Session
 {
 protected:
     // Waits for the panel to show `shape`; finds the panel on the way.
-    bool panelShows(const QList<QRect> &shape, int timeoutMs = 15000)
+    bool panelShows(const QList<QRect> &shape, int timeoutMs = panelStartLimitMs)
     {
-        return QTest::qWaitFor(
-            [&] {
-                if (!panel)
-                    panel = findPanel(screen->root);
-                return panel && inputShape(*panel) == shape;
-            },
-            timeoutMs);
+        return waitForPanel(panel, shape, app, timeoutMs);
     }
 
     xcb_window_t smallWindow()

@@ -36,14 +36,8 @@ TEST_F(PanelX11Test, ClicksOutsideTheSurfacePassThroughAndHoverOpensTheTab)
     // around its sides and bottom.
     std::optional<xcb_window_t> panel;
     const QList<QRect> open{QRect(360 - 220 - 6, 0, 440 + 12, 402 + 6)};
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            if (!panel)
-                panel = findPanel(screen->root);
-            return panel && inputShape(*panel) == open;
-        },
-        15000))
-        << "panel found: " << panel.has_value();
+    ASSERT_TRUE(waitForPanel(panel, open, app))
+        << "panel found: " << panel.has_value() << ", application running: " << (app.state() == QProcess::Running);
     pressesReceived(300); // anything from start-up
 
     click(screenWidth / 2, 200); // on the card

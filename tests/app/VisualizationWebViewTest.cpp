@@ -222,8 +222,8 @@ TEST_F(VisualizationWebView, ALinkTheUserClicksOpensInTheBrowserAndTheViewStays)
         QTest::mouseClick(&m_window, Qt::LeftButton, {}, QPoint(200, 200));
         return !browser.opened.isEmpty();
     };
-    // The page may need a frame or two before it takes input.
-    const bool opened = QTest::qWaitFor(click, 10000);
+    // The page may need a frame or two before it takes input, and many seconds under the sanitizers.
+    const bool opened = QTest::qWaitFor(click, 60000);
     ASSERT_TRUE(opened) << qPrintable(title(view));
     EXPECT_EQ(browser.opened.first(), QUrl(QStringLiteral("https://tandrel.example/report")));
     EXPECT_EQ(view->property("url").toUrl().scheme(), QStringLiteral("tandrel-visualization"));

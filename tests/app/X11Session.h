@@ -170,6 +170,25 @@ protected:
         return std::nullopt;
     }
 
+    // Waits for the panel of `process` to take `shape` as its input shape, finding the panel on the way. A
+    // sanitizer build starts many times slower, so the limit is generous; the wait ends early when the process
+    // has exited, because then the panel will never come.
+    bool waitForPanel(std::optional<xcb_window_t> &panel, const QList<QRect> &shape, const QProcess &process,
+                      int limitMs = panelStartLimitMs)
+    {
+        bool shown = false;
+        (void)QTest::qWaitFor(
+            [&] {
+                if (!panel)
+                    panel = findPanel(screen->root);
+                shown = panel && inputShape(*panel) == shape;
+                return shown || process.state() == QProcess::NotRunning;
+            },
+            limitMs);
+        return shown;
+    }
+    static constexpr int panelStartLimitMs = 120000;
+
     // The window's input shape, in its own coordinates.
     QList<QRect> inputShape(xcb_window_t window) { return shape(window, XCB_SHAPE_SK_INPUT); }
     // The window's bounding shape (what is drawn), in its own coordinates.

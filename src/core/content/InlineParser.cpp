@@ -518,6 +518,8 @@ private:
         Node &l = m_nodes[std::size_t(link)];
         l.first = l.last = text;
         appendChild(link);
+        // Links do not nest, autolinks included: the brackets open around this one stay text.
+        m_linkOpenersActiveFrom = m_brackets.size();
     }
 
     void delimiterRun(char16_t c)

@@ -13,6 +13,8 @@
 // - No block syntax: the whole input is one run of inline content.
 // - No link reference definitions, so only inline links, images and autolinks become links.
 // - No raw HTML: tags stay literal text.
+// - An autolink inside the text of an inline link is the one link kept, as a link inside a link would be:
+//   the outer brackets stay text (a full renderer would nest one anchor in the other).
 // - U+0000 becomes U+FFFD.
 // Every input parses; the time taken grows linearly with the length of the input. Text longer than
 // maximumLength is not parsed and comes back unstyled.

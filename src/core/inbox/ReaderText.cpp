@@ -1,6 +1,6 @@
 #include "ReaderText.h"
 
-#include "content/InlineParser.h"
+#include "content/MessageMarkdown.h"
 #include <QCoreApplication>
 
 namespace {
@@ -71,7 +71,7 @@ QString ReaderText::previewExcerpt(const QString &body)
 
 QString ReaderText::previewHtml(const QString &body, const QString &linkColour)
 {
-    return InlineParser::parse(previewExcerpt(body)).toHtml(linkColour);
+    return MessageMarkdown::inlineText(previewExcerpt(body)).toHtml(linkColour);
 }
 
 int ReaderText::previewFontSize(const Message &message)

@@ -23,7 +23,7 @@ public:
     static QString approvalNotice(bool released, Body body);
 
     // The short form's text: the body's first 4096 characters, cut before the earliest line that opens a
-    // files or photos attachment fence, as styled rich text.
+    // files or photos attachment fence, as styled rich text with only the kept links.
     static QString previewExcerpt(const QString &body);
     static QString previewHtml(const QString &body, const QString &linkColour);
     // 12 for a team's direct conversation, else 13.

@@ -2,6 +2,7 @@
 
 #include "WireDecoder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcessEnvironment>
@@ -162,7 +163,10 @@ LiveInboxConnection::~LiveInboxConnection()
         if (m_process->state() == QProcess::NotRunning) {
             m_process->deleteLater();
         } else {
-            // The process object reaps the killed tool and then deletes itself; nothing here waits.
+            // The process object reaps the killed tool and then deletes itself; nothing here waits. Until
+            // then the application owns it, so that it goes with the application at the latest even when
+            // the event loop never runs again.
+            m_process->setParent(QCoreApplication::instance());
             connect(m_process, &QProcess::stateChanged, m_process,
                     [process = m_process](QProcess::ProcessState state) {
                         if (state == QProcess::NotRunning)

@@ -90,6 +90,14 @@ TEST(InlineParser, UnmatchedSyntaxStaysText)
 TEST(InlineParser, LinksDoNotNestAndParenthesesNestOnlySoDeep)
 {
     EXPECT_EQ(describe(InlineParser::parse(u"[a [b](u) c](v)")), "link[3,4)@0");
+    // Autolinks are links too: the one inside the brackets is kept, the brackets stay text.
+    const StyledText mail = InlineParser::parse(u"[a <me@x.example> c](https://v.example)");
+    EXPECT_EQ(describe(mail), "link[3,15)@0");
+    EXPECT_EQ(mail.spans().front().url, QStringLiteral("mailto:me@x.example"));
+    EXPECT_EQ(mail.text(), QStringLiteral("[a me@x.example c](https://v.example)"));
+    EXPECT_EQ(describe(InlineParser::parse(u"[<https://a.example>](v)")), "link[1,18)@0");
+    // An image may hold a link in its description, but then no link may hold that image.
+    EXPECT_EQ(describe(InlineParser::parse(u"[![<https://a.example>](i)](v)")), "image[1,18)@0 link[1,18)@1");
     const QString deep = QStringLiteral("[a](") + QString(32, u'(') + QString(33, u')');
     EXPECT_EQ(describe(InlineParser::parse(deep)), "link[0,1)@0");
     const QString tooDeep = QStringLiteral("[a](") + QString(33, u'(') + QString(34, u')');

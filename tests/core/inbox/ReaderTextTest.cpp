@@ -64,6 +64,20 @@ TEST(ReaderText, ThePreviewStopsAt4096CharactersOrBeforeTheFirstFilesOrPhotosFen
     EXPECT_TRUE(ReaderText::previewHtml(QStringLiteral("<i>"), {}).contains(QLatin1String("&lt;i&gt;")));
 }
 
+TEST(ReaderText, ThePreviewLinksOnlyTheKeptSchemes)
+{
+    const QString html = ReaderText::previewHtml(
+        QStringLiteral("[run](javascript:alert(1)) [file](file:///etc/passwd) [web](HTTPS://a.example) [rel](/x)"),
+        QStringLiteral("#f0b3c4"));
+    EXPECT_FALSE(html.contains(QLatin1String("javascript"))) << qPrintable(html);
+    EXPECT_FALSE(html.contains(QLatin1String("file:"))) << qPrintable(html);
+    EXPECT_EQ(html.count(QLatin1String("<a href=")), 1) << qPrintable(html);
+    EXPECT_TRUE(html.contains(QLatin1String("<a href=\"HTTPS://a.example\""))) << qPrintable(html);
+    // The text of a dropped link stays, untinted.
+    EXPECT_TRUE(html.contains(QLatin1String("run"))) << qPrintable(html);
+    EXPECT_EQ(html.count(QLatin1String("color:")), 1) << qPrintable(html);
+}
+
 TEST(ConversationRowList, RowsKeepTheirIdentityAcrossUpdates)
 {
     ConversationRowList list(nullptr);
