@@ -452,12 +452,6 @@
         <source>Click to keep open. Double-click to collapse.</source>
         <translation type="unfinished"></translation>
     </message>
-    <message numerus="yes">
-        <source>Tandrel, %n unread messages across inboxes</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-        </translation>
-    </message>
 </context>
 <context>
     <name>NotchHeader</name>
@@ -548,6 +542,16 @@
         <source>Inbox</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 unread in %2, %3 in other inboxes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Tandrel, %n unread messages across inboxes</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>SingleInstance</name>
@@ -633,10 +637,6 @@
 </context>
 <context>
     <name>UnreadIndicator</name>
-    <message>
-        <source>%1 unread in %2, %3 in other inboxes</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>here</source>
         <translation type="unfinished"></translation>

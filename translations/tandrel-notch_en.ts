@@ -19,7 +19,7 @@
     </message>
 </context>
 <context>
-    <name>NotchBar</name>
+    <name>ScopeMenuText</name>
     <message numerus="yes">
         <source>Tandrel, %n unread messages across inboxes</source>
         <translation>

@@ -164,7 +164,7 @@ TEST_F(PseudoTranslation, ChangesATitleAMenuItemAndAPlural)
     EXPECT_EQ(ConversationKinds::rawValue(ConversationKind::thread), QStringLiteral("Thread"));
     // The views' texts: qsTr looks them up under the name of their file.
     EXPECT_EQ(QCoreApplication::translate("NotchHeader", "Search messages"), pseudo(QStringLiteral("Search messages")));
-    EXPECT_EQ(QCoreApplication::translate("NotchBar", "Tandrel, %n unread messages across inboxes", nullptr, 3),
+    EXPECT_EQ(QCoreApplication::translate("ScopeMenuText", "Tandrel, %n unread messages across inboxes", nullptr, 3),
               pseudo(QStringLiteral("Tandrel, 3 unread messages across inboxes"), QStringLiteral("many")));
     // The command line's help as well.
     EXPECT_TRUE(LaunchOptions::helpText().contains(pseudo(QStringLiteral("Print this help and exit."))));
@@ -193,7 +193,7 @@ TEST_F(PseudoTranslation, ALanguageWithoutACatalogueStaysEnglish)
     EXPECT_EQ(MessageRowText::meta(withReplies(1), true, 2).counts,
               (QStringList{QStringLiteral("· 2 messages"), QStringLiteral("· 1 reply")}));
     EXPECT_EQ(MessageRowText::meta(withReplies(3), false, 1).counts, QStringList{QStringLiteral("· 3 replies")});
-    EXPECT_EQ(QCoreApplication::translate("NotchBar", "Tandrel, %n unread messages across inboxes", nullptr, 1),
+    EXPECT_EQ(QCoreApplication::translate("ScopeMenuText", "Tandrel, %n unread messages across inboxes", nullptr, 1),
               QStringLiteral("Tandrel, 1 unread message across inboxes"));
 }
 
