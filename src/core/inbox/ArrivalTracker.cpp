@@ -1,6 +1,6 @@
 #include "ArrivalTracker.h"
 
-#include "liveinbox/LiveMessageConversion.h"
+#include "records/RecordIdentity.h"
 
 #include <algorithm>
 #include <bit>
@@ -49,7 +49,7 @@ std::optional<QUuid> ArrivalTracker::consume(const LiveSnapshot &snapshot, bool 
     }
     if (!picked)
         return std::nullopt;
-    return LiveMessageConversion::localID(*picked);
+    return RecordIdentity::localID(picked->id);
 }
 
 void ArrivalTracker::TextSet::clear(std::size_t expected)

@@ -1,7 +1,8 @@
 #include "ConversationRowList.h"
 
-#include "Message.h"
 #include "MessageRowText.h"
+
+#include "records/Message.h"
 
 void ConversationRowList::show(const QList<Row> &rows)
 {

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "ConversationKind.h"
 #include "InboxFilter.h"
+
+#include "records/ConversationKind.h"
 
 #include <QCoreApplication>
 #include <QString>

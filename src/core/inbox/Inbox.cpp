@@ -6,7 +6,6 @@
 #include "VisibleMessageList.h"
 
 #include "liveinbox/LiveInboxConnection.h"
-#include "liveinbox/LiveMessageConversion.h"
 #include "liveinbox/WireDecoder.h"
 
 #include "notch/NotchGeometry.h"
@@ -34,11 +33,6 @@ bool assign(T &field, U &&value)
 const QString readOperation = QStringLiteral("read");
 const QString focusOperation = QStringLiteral("focus");
 const QString unfocusOperation = QStringLiteral("unfocus");
-
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 } // namespace
 
@@ -522,8 +516,9 @@ void Inbox::clearAfterFailure(const QString &description)
 void Inbox::apply(PreparedSnapshot &prepared)
 {
     const LiveSnapshot &snapshot = prepared.snapshot;
-    const QString accountID = fromUtf8(snapshot.account.id);
-    const QString origin = fromUtf8(snapshot.account.origin);
+    const SnapshotRecords &records = prepared.records;
+    const QString &accountID = records.accountID;
+    const QString &origin = records.origin;
 
     // 1. Account change: per-account state goes.
     if (m_accountID && (*m_accountID != accountID || !m_serviceOrigin || *m_serviceOrigin != origin)) {
@@ -555,11 +550,10 @@ void Inbox::apply(PreparedSnapshot &prepared)
     // 3-4. Scope names and list.
     QHash<InboxScope, QString> names;
     QList<InboxScope> scopes;
-    scopes.reserve(qsizetype(snapshot.scopes.size()));
-    for (const LiveScope &scope : snapshot.scopes) {
-        const InboxScope id{fromUtf8(scope.id)};
-        names.insert(id, fromUtf8(scope.name));
-        scopes.append(id);
+    scopes.reserve(records.scopes.size());
+    for (const ScopeRecord &scope : records.scopes) {
+        names.insert(scope.id, scope.name);
+        scopes.append(scope.id);
     }
     if (m_scopeNames != names) {
         m_scopeNames = std::move(names);
@@ -619,12 +613,8 @@ void Inbox::apply(PreparedSnapshot &prepared)
 
     // 9. Label colours by display name.
     QHash<InboxScope, QHash<QString, QString>> colors;
-    for (const LiveScope &scope : snapshot.scopes) {
-        QHash<QString, QString> byName;
-        for (const auto &[slug, color] : scope.colors)
-            byName.insert(LiveMessageConversion::categoryName(slug), fromUtf8(color));
-        colors.insert(InboxScope{fromUtf8(scope.id)}, std::move(byName));
-    }
+    for (const ScopeRecord &scope : records.scopes)
+        colors.insert(scope.id, scope.labelColors);
     if (m_labelColors != colors) {
         m_labelColors = std::move(colors);
         Q_EMIT labelColorsChanged();
@@ -635,17 +625,7 @@ void Inbox::apply(PreparedSnapshot &prepared)
         announceArrival(*arrived);
 
     // 11. Confirmed focus: focused messages by focus index (stable), as local ids.
-    std::vector<const LiveMessage *> focused;
-    for (const LiveMessage &message : snapshot.messages) {
-        if (message.focused)
-            focused.push_back(&message);
-    }
-    std::stable_sort(focused.begin(), focused.end(),
-                     [](const LiveMessage *a, const LiveMessage *b) { return a->focusIndex < b->focusIndex; });
-    QList<QUuid> focusOrder;
-    focusOrder.reserve(qsizetype(focused.size()));
-    for (const LiveMessage *message : focused)
-        focusOrder.append(LiveMessageConversion::localID(*message));
+    QList<QUuid> focusOrder = records.focusOrder;
     setFocus(focusOrder);
     if (m_confirmedFocus != focusOrder) {
         m_confirmedFocus = std::move(focusOrder);

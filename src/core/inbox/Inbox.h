@@ -2,14 +2,15 @@
 
 #include "ConversationReply.h"
 #include "InboxFilter.h"
-#include "InboxScope.h"
 #include "ListControls.h"
 #include "LocalChange.h"
-#include "Message.h"
 #include "PendingReply.h"
 #include "ReaderState.h"
-#include "ThreadIndex.h"
 #include "VisibleMessageList.h"
+
+#include "records/InboxScope.h"
+#include "records/Message.h"
+#include "records/ThreadIndex.h"
 
 #include "content/MessageBlockList.h"
 #include "content/MessageContentCache.h"

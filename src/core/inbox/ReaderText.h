@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Message.h"
+#include "records/Message.h"
 
 #include <QString>
 

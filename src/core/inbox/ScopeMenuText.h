@@ -1,6 +1,6 @@
 #pragma once
 
-#include "InboxScope.h"
+#include "records/InboxScope.h"
 
 #include <QHash>
 #include <QString>

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "KeyedListModel.h"
-#include "Message.h"
 #include "MessageRowText.h"
 #include "NextTurn.h"
+
+#include "records/Message.h"
 
 #include <QList>
 

@@ -2,6 +2,8 @@
 
 #include "WireDecoder.h"
 
+#include "records/RecordText.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -15,7 +17,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <QCoreApplication>
 
 namespace {
 
@@ -26,11 +27,6 @@ constexpr qsizetype initialOutputCapacity = 64 * 1024;
 constexpr qint64 mebibyte = 1024 * 1024;
 
 const QString configurationPath = QStringLiteral(".config/tandrel/notch.json");
-
-QString fromUtf8(const std::string &text)
-{
-    return QString::fromStdString(text);
-}
 
 // A failure of the operating system, described the way the platform words it, naming what failed.
 Failure platformFailure(int error, const QString &subject)
@@ -246,8 +242,8 @@ void LiveInboxConnection::startNext()
     if (configuration.provider != "x" && configuration.provider != "google")
         return finish(Failure::tandrel(1, QCoreApplication::translate("LiveInboxConnection", "Configure your Tandrel account first.")));
 
-    QStringList arguments{fromUtf8(configuration.cli), QStringLiteral("desktop"), job.command,
-                          QStringLiteral("--provider"), fromUtf8(configuration.provider)};
+    QStringList arguments{RecordText::fromUtf8(configuration.cli), QStringLiteral("desktop"), job.command,
+                          QStringLiteral("--provider"), RecordText::fromUtf8(configuration.provider)};
     if (job.messageID)
         arguments << QStringLiteral("--message") << *job.messageID;
     arguments << job.replyArguments;
@@ -259,13 +255,13 @@ void LiveInboxConnection::startNext()
     }
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("INBOX_URL"), fromUtf8(configuration.origin));
-    environment.insert(QStringLiteral("INBOX_CONFIG_DIR"), fromUtf8(configuration.config));
+    environment.insert(QStringLiteral("INBOX_URL"), RecordText::fromUtf8(configuration.origin));
+    environment.insert(QStringLiteral("INBOX_CONFIG_DIR"), RecordText::fromUtf8(configuration.config));
     environment.insert(QStringLiteral("TANDREL_NO_UPDATE_CHECK"), QStringLiteral("1"));
 
     // `node` is a file path: a relative one names a file below the working directory and is never
     // looked up on the search path.
-    const QString node = fromUtf8(configuration.node);
+    const QString node = RecordText::fromUtf8(configuration.node);
     const QString program = QDir::isAbsolutePath(node) ? node : QDir::current().absoluteFilePath(node);
 
     m_output = QByteArray();

@@ -2,7 +2,7 @@
 
 #include "LiveMessage.h"
 #include "LiveSnapshot.h"
-#include "inbox/Message.h"
+#include "records/Message.h"
 
 #include <QList>
 

@@ -1,6 +1,8 @@
 #include "LiveMessageConversion.h"
 
-#include <QCryptographicHash>
+#include "records/RecordIdentity.h"
+#include "records/RecordText.h"
+
 #include <QStringView>
 #include <QTextBoundaryFinder>
 
@@ -11,7 +13,7 @@ namespace {
 
 QString text(std::string_view utf8)
 {
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+    return RecordText::fromUtf8(utf8);
 }
 
 // Length in UTF-16 code units of the code point that starts at `index`.
@@ -72,10 +74,7 @@ std::optional<QString> optionalText(const std::optional<std::string_view> &utf8)
 
 QUuid LiveMessageConversion::localID(const LiveMessage &record)
 {
-    thread_local QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.reset();
-    hash.addData(QByteArrayView(record.id.data(), qsizetype(record.id.size())));
-    return QUuid::fromRfc4122(hash.resultView().first(16));
+    return RecordIdentity::localID(record.id);
 }
 
 std::string LiveMessageConversion::attachmentEnvelope(const LiveMessage &record)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "LiveMessage.h"
-#include "inbox/Message.h"
+#include "records/Message.h"
 
 #include <QString>
 #include <QUuid>
@@ -14,8 +14,7 @@
 class LiveMessageConversion
 {
 public:
-    // The first 16 bytes of the SHA-256 of the record id's UTF-8 bytes, used unchanged as the UUID's
-    // bytes (no version or variant bits are set), so a record keeps its identity across runs.
+    // The record's local identity (RecordIdentity::localID of its id).
     static QUuid localID(const LiveMessage &record);
 
     // "\n\n```tandrel-files-v1\n" + the files as a JSON array + "\n```" (UTF-8); empty without files.

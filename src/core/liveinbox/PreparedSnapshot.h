@@ -3,8 +3,9 @@
 #include "LiveMessageCache.h"
 #include "LiveSnapshot.h"
 #include "Result.h"
-#include "inbox/Message.h"
-#include "inbox/ThreadIndex.h"
+#include "records/Message.h"
+#include "records/SnapshotRecords.h"
+#include "records/ThreadIndex.h"
 
 #include <QByteArray>
 #include <QList>
@@ -23,6 +24,9 @@ struct PreparedSnapshot
     LiveMessageCache cache;
     // The snapshot's messages, converted, in snapshot order.
     QList<Message> messages;
+    // The account, the scopes with their names and label colours, and the confirmed focus order, as the
+    // inbox shows them.
+    SnapshotRecords records;
     // The thread index of `messages` (with its scope counts), built when the list is not the cache's previous
     // one; null otherwise.
     std::unique_ptr<ThreadIndex> threads;

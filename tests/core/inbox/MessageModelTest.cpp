@@ -1,6 +1,6 @@
-#include "inbox/ConversationKind.h"
-#include "inbox/InboxScope.h"
-#include "inbox/Message.h"
+#include "records/ConversationKind.h"
+#include "records/InboxScope.h"
+#include "records/Message.h"
 
 #include <gtest/gtest.h>
 

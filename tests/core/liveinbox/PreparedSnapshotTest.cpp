@@ -3,6 +3,7 @@
 #include "liveinbox/PreparedSnapshot.h"
 #include "liveinbox/SnapshotDecoder.h"
 #include "liveinbox/WireDecoder.h"
+#include "records/RecordIdentity.h"
 
 #include <QTest>
 #include <QThread>
@@ -138,4 +139,35 @@ TEST(PreparedSnapshot, AwayFromTheMainThreadReusesExactlyWhatThePlainRuleReuses)
             appliedResult = prepared->messages;
         }
     }
+}
+
+TEST(PreparedSnapshot, CarriesTheAccountScopesAndFocusOrderAsThePanelShowsThem)
+{
+    SnapshotJson json;
+    json.account(QStringLiteral("acct-1"), QStringLiteral("https://example.test"));
+    json.scope({QStringLiteral("personal"), QStringLiteral("Personal"), {}});
+    json.scope({QStringLiteral("team-z"), QString::fromUtf8("Z\xC3\xBCrich crew"),
+                {{QStringLiteral("needs-response"), QStringLiteral("#ff0000")},
+                 {QStringLiteral("launch-plan"), QStringLiteral("#00ff00")}}});
+    json.message({.id = QStringLiteral("late"), .focused = true, .focusIndex = 2});
+    json.message({.id = QStringLiteral("plain")});
+    json.message({.id = QStringLiteral("first"), .focused = true, .focusIndex = 1});
+    json.message({.id = QStringLiteral("tie"), .focused = true, .focusIndex = 2});
+
+    const Result<PreparedSnapshot> prepared = PreparedSnapshot::prepare(json.bytes(), LiveMessageCache());
+    ASSERT_TRUE(prepared.ok());
+    const SnapshotRecords &records = prepared->records;
+    EXPECT_EQ(records.accountID, QStringLiteral("acct-1"));
+    EXPECT_EQ(records.origin, QStringLiteral("https://example.test"));
+    ASSERT_EQ(records.scopes.size(), 2);
+    EXPECT_EQ(records.scopes[0], (ScopeRecord{InboxScope::personal(), QStringLiteral("Personal"), {}}));
+    EXPECT_EQ(records.scopes[1].id, InboxScope{QStringLiteral("team-z")});
+    EXPECT_EQ(records.scopes[1].name, QString::fromUtf8("Z\xC3\xBCrich crew"));
+    // Label colours are keyed by the label's display name.
+    EXPECT_EQ(records.scopes[1].labelColors,
+              (QHash<QString, QString>{{QStringLiteral("Needs response"), QStringLiteral("#ff0000")},
+                                       {QStringLiteral("Launch Plan"), QStringLiteral("#00ff00")}}));
+    // Focused records by focus index; equal indices keep snapshot order.
+    EXPECT_EQ(records.focusOrder, (QList<QUuid>{RecordIdentity::localID("first"), RecordIdentity::localID("late"),
+                                                RecordIdentity::localID("tie")}));
 }
