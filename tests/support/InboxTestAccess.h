@@ -8,7 +8,10 @@ class InboxTestAccess
 public:
     static void setPendingReplies(Inbox &inbox, QList<PendingReply> replies)
     {
-        inbox.m_pendingReplies = std::move(replies);
+        inbox.m_replies.m_pending = std::move(replies);
     }
-    static void setReplyDrafts(Inbox &inbox, QHash<QString, QString> drafts) { inbox.m_replyDrafts = std::move(drafts); }
+    static void setReplyDrafts(Inbox &inbox, QHash<QString, QString> drafts)
+    {
+        inbox.m_replies.m_drafts = std::move(drafts);
+    }
 };

@@ -2,6 +2,8 @@
 
 #include "DemoVisualizationPage.h"
 
+#include <algorithm>
+
 namespace {
 
 Message demoMessage(const QString &sender, const QString &initials, const QString &subject, const QString &body,
@@ -163,4 +165,42 @@ QList<Message> DemoSamples::samples() const
                             QStringLiteral("Shared inbox"), QStringLiteral("demo-team-review"),
                             QStringLiteral("demo-devon")));
     return list;
+}
+
+Message DemoSamples::arrival(int index, const InboxScope &scope) const
+{
+    const Message &templateMessage = m_arrivals.at(index % 2);
+
+    Message message;
+    message.id = QUuid::createUuid();
+    message.sender = templateMessage.sender;
+    message.initials = templateMessage.initials;
+    message.subject = templateMessage.subject;
+    message.color = templateMessage.color;
+    if (scope.isPersonal()) {
+        message.body = templateMessage.body;
+        message.category = templateMessage.category;
+        message.conversation = QStringLiteral("Personal message");
+    } else {
+        message.body = QStringLiteral("The updated launch checklist is ready for the team to review.\n\n"
+                                      "This is a local demo arrival.");
+        message.category = QStringLiteral("Launch");
+        message.conversation = QStringLiteral("Shared inbox");
+    }
+    message.unread = true;
+    message.scope = scope;
+    message.kind = ConversationKind::inbox;
+    message.conversationID = QStringLiteral("demo-arrival-%1").arg(index);
+    message.senderAccountID = QStringLiteral("demo-devon");
+    message.released = true;
+    message.sentAt = 0;
+    return message;
+}
+
+bool DemoSamples::offersTeamLabel(const QString &label) const
+{
+    const QList<Message> all = samples();
+    return std::any_of(all.cbegin(), all.cend(), [&](const Message &sample) {
+        return sample.scope == InboxScope::demoTeamLaunch() && sample.category == label;
+    });
 }

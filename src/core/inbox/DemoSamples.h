@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Message.h"
+#include "records/Message.h"
 
 #include <QList>
 
@@ -17,6 +17,10 @@ public:
     const Message &visualizationSample() const { return m_visualization; }
     // The two arrival templates, used alternately.
     const QList<Message> &arrivals() const { return m_arrivals; }
+    // The simulated arrival number `index` in `scope` (from the templates in turn), with a fresh id.
+    Message arrival(int index, const InboxScope &scope) const;
+    // Whether a sample of the demo team carries the label (the labels a team message may be given).
+    bool offersTeamLabel(const QString &label) const;
 
 private:
     DemoSamples();

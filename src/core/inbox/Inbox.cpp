@@ -2,21 +2,16 @@
 
 #include "ArrivalTracker.h"
 #include "DemoSamples.h"
-#include "QueryMatcher.h"
-#include "VisibleMessageList.h"
+#include "VisibleRows.h"
+#include "WorkspaceLink.h"
 
-#include "liveinbox/LiveInboxConnection.h"
-#include "liveinbox/WireDecoder.h"
+#include "notch/NotchMotion.h"
 
-#include "notch/NotchGeometry.h"
-#include "notch/ReaderSizeEstimator.h"
-
-#include <QUrlQuery>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <numeric>
 #include <utility>
-#include <QCoreApplication>
 
 namespace {
 
@@ -30,15 +25,30 @@ bool assign(T &field, U &&value)
     return true;
 }
 
-const QString readOperation = QStringLiteral("read");
-const QString focusOperation = QStringLiteral("focus");
-const QString unfocusOperation = QStringLiteral("unfocus");
-
 } // namespace
 
 Inbox::Inbox(bool live, InboxServices services, QObject *parent)
-    : QObject(parent), m_services(std::move(services)), m_scheduler(*m_services.scheduler),
-      m_arrivalTracker(std::make_unique<ArrivalTracker>()), m_live(live)
+    : QObject(parent), m_services(std::move(services)), m_tasks(*m_services.scheduler),
+      m_arrivalTracker(std::make_unique<ArrivalTracker>()), m_live(live),
+      m_localChanges(m_services.mutationConnection.get(), m_tasks,
+                     {.accountID = [this] { return m_accountID; },
+                      .projected = [this] { projectChanges(); },
+                      .failed = [this](const QString &description) { setActionError(description); },
+                      .drained = [this] { m_sync.changesAnswered(); }}),
+      m_sync(m_services, m_tasks,
+             {.changesWaiting = [this] { return !m_localChanges.isEmpty(); },
+              .revision = [this] { return m_localChanges.revision(); },
+              .apply =
+                  [this](PreparedSnapshot &prepared) {
+                      apply(prepared);
+                      setLoading(false);
+                  },
+              .fail = [this](const QString &description) { clearAfterFailure(description); }}),
+      m_replies(m_services.replyConnection.get(),
+                {.accountID = [this] { return m_accountID; },
+                 .origin = [this] { return m_serviceOrigin; },
+                 .actionError = [this](std::optional<QString> error) { setActionError(std::move(error)); },
+                 .sent = [this] { m_tasks.post(0, [this] { refresh(); }); }})
 {
     m_scopeNames = {{InboxScope::personal(), QStringLiteral("Personal inbox")},
                     {InboxScope::demoTeamLaunch(), QStringLiteral("Launch crew")}};
@@ -49,8 +59,24 @@ Inbox::Inbox(bool live, InboxServices services, QObject *parent)
         m_messages = DemoSamples::instance().samples();
         m_availableScopes = InboxScope::allCases();
     }
-    m_geometry = {presentation(), compactWidth(), contentWidth(), contentHeight(), height(), canResizeReader()};
+    m_geometry.update();
     m_counts = {totalUnreadCount(), unreadCount(), scopeName()};
+
+    // The parts' notifications are the inbox's own.
+    connect(&m_sync, &SyncCycle::refreshInFlightChanged, this, &Inbox::refreshInFlightChanged);
+    connect(&m_sync, &SyncCycle::refreshPendingChanged, this, &Inbox::refreshPendingChanged);
+    connect(&m_sync, &SyncCycle::syncingChanged, this, &Inbox::syncingChanged);
+    connect(&m_localChanges, &LocalChangeQueue::changesChanged, this, &Inbox::changesChanged);
+    connect(&m_localChanges, &LocalChangeQueue::confirmedFocusChanged, this, &Inbox::confirmedFocusChanged);
+    connect(&m_localChanges, &LocalChangeQueue::confirmedUnreadChanged, this, &Inbox::confirmedUnreadChanged);
+    connect(&m_localChanges, &LocalChangeQueue::drainingChangesChanged, this, &Inbox::drainingChangesChanged);
+    connect(&m_localChanges, &LocalChangeQueue::revisionChanged, this, &Inbox::revisionChanged);
+    connect(&m_replies, &Replies::directDraftChanged, this, &Inbox::directDraftChanged);
+    connect(&m_replies, &Replies::draftsChanged, this, &Inbox::replyDraftsChanged);
+    connect(&m_replies, &Replies::pendingChanged, this, &Inbox::pendingRepliesChanged);
+    connect(&m_replies, &Replies::identitiesChanged, this, &Inbox::replyIdentitiesChanged);
+    connect(&m_replies, &Replies::statusChanged, this, &Inbox::replyStatusChanged);
+
     connect(this, &Inbox::scopeChanged, this, &Inbox::updateCounts);
     connect(this, &Inbox::scopeNamesChanged, this, &Inbox::updateCounts);
     m_visibleList = new VisibleMessageList(*this);
@@ -65,6 +91,13 @@ Inbox::Inbox(bool live, InboxServices services, QObject *parent)
         m_selectedBlocks->show(message ? message->body : QString(),
                                message ? m_contentCache.content(message->body) : nullptr);
     });
+}
+
+Inbox::~Inbox()
+{
+    // Tasks scheduled on behalf of this inbox must not outlive it.
+    m_tasks.cancelAll();
+    m_sync.stop();
 }
 
 VisibleMessageList *Inbox::visibleMessages() const
@@ -121,25 +154,6 @@ QString Inbox::selectedBody() const
     return message ? message->body : QString();
 }
 
-Inbox::~Inbox()
-{
-    // Tasks scheduled on behalf of this inbox must not outlive it.
-    for (const Scheduler::TimerId id : std::as_const(m_posted))
-        m_scheduler.cancel(id);
-    m_subscription.reset();
-}
-
-Scheduler::TimerId Inbox::post(double seconds, std::function<void()> task)
-{
-    auto id = std::make_shared<Scheduler::TimerId>(0);
-    *id = m_scheduler.schedule(seconds, [this, id, task = std::move(task)] {
-        m_posted.remove(*id);
-        task();
-    });
-    m_posted.insert(*id);
-    return *id;
-}
-
 // ---------------------------------------------------------------------------------------------------------
 // Field writes
 
@@ -154,7 +168,7 @@ void Inbox::setMessages(QList<Message> messages, std::unique_ptr<ThreadIndex> th
     // snapshot in which nothing changed gives) leaves it valid.
     const bool sameList = messages.size() == m_messages.size() && messages.constData() == m_messages.constData();
     m_messages = std::move(messages);
-    m_cachedReaderSize.reset();
+    m_geometry.dropReaderSize();
     if (!sameList) {
         const bool built = threads && threads->messages().constData() == m_messages.constData() &&
                            threads->messages().size() == m_messages.size();
@@ -165,68 +179,6 @@ void Inbox::setMessages(QList<Message> messages, std::unique_ptr<ThreadIndex> th
     updateGeometry();
 }
 
-void Inbox::setLoading(bool loading)
-{
-    if (assign(m_loading, loading))
-        Q_EMIT loadingChanged();
-}
-
-void Inbox::setConnectionError(std::optional<QString> error)
-{
-    if (assign(m_connectionError, error))
-        Q_EMIT connectionErrorChanged();
-}
-
-void Inbox::setActionError(std::optional<QString> error)
-{
-    if (assign(m_actionError, error))
-        Q_EMIT actionErrorChanged();
-}
-
-void Inbox::setDirectDraft(const QString &draft)
-{
-    if (assign(m_directDraft, draft))
-        Q_EMIT directDraftChanged();
-}
-
-void Inbox::setReplyDraft(const QString &threadKey, const QString &text)
-{
-    const auto it = m_replyDrafts.constFind(threadKey);
-    if (it != m_replyDrafts.constEnd() && *it == text)
-        return;
-    m_replyDrafts.insert(threadKey, text);
-    Q_EMIT replyDraftsChanged();
-}
-
-void Inbox::setReplyStatus(std::optional<QString> status)
-{
-    if (assign(m_replyStatus, status))
-        Q_EMIT replyStatusChanged();
-}
-
-void Inbox::setRefreshInFlight(bool inFlight)
-{
-    if (assign(m_refreshInFlight, inFlight))
-        Q_EMIT refreshInFlightChanged();
-}
-
-void Inbox::setRefreshPending(bool pending)
-{
-    if (assign(m_refreshPending, pending))
-        Q_EMIT refreshPendingChanged();
-}
-
-void Inbox::setDrainingChanges(bool draining)
-{
-    if (assign(m_drainingChanges, draining))
-        Q_EMIT drainingChangesChanged();
-}
-
-void Inbox::setGeometryProfile(GeometryProfile profile)
-{
-    if (assign(m_geometryProfile, profile))
-        Q_EMIT geometryProfileChanged();
-}
 
 void Inbox::setExpanded(bool expanded)
 {
@@ -248,17 +200,11 @@ void Inbox::setPinned(bool pinned)
         m_onHoverStateChange();
 }
 
-void Inbox::setFocusHoldsOpen(bool hold)
-{
-    if (assign(m_focusHoldsOpen, hold))
-        Q_EMIT focusHoldsOpenChanged();
-}
-
 void Inbox::setSelectedID(std::optional<QUuid> id)
 {
     if (!assign(m_selectedID, id))
         return;
-    m_cachedReaderSize.reset();
+    m_geometry.dropReaderSize();
     Q_EMIT selectedIDChanged();
     setReaderTucked(false);
     setGeometryProfile(NotchMotion::profileForSelectionChange(m_expanded));
@@ -274,36 +220,6 @@ void Inbox::setReaderTucked(bool tucked)
     updateGeometry();
 }
 
-void Inbox::setFilter(InboxFilter filter)
-{
-    if (assign(m_filter, filter))
-        Q_EMIT filterChanged();
-}
-
-void Inbox::setScope(const InboxScope &scope)
-{
-    if (assign(m_scope, scope))
-        Q_EMIT scopeChanged();
-}
-
-void Inbox::setQuery(const QString &query)
-{
-    if (assign(m_query, query))
-        Q_EMIT queryChanged();
-}
-
-void Inbox::setLabel(const QString &label)
-{
-    if (assign(m_label, label))
-        Q_EMIT labelChanged();
-}
-
-void Inbox::setKind(std::optional<ConversationKind> kind)
-{
-    if (assign(m_kind, kind))
-        Q_EMIT kindChanged();
-}
-
 void Inbox::setArrival(bool arrival)
 {
     if (!assign(m_arrival, arrival))
@@ -315,47 +231,40 @@ void Inbox::setArrival(bool arrival)
 
 void Inbox::setNotchWidth(double width)
 {
-    if (!assign(m_notchWidth, width))
-        return;
-    Q_EMIT notchWidthChanged();
-    updateGeometry();
+    if (assign(m_notchWidth, width)) {
+        Q_EMIT notchWidthChanged();
+        updateGeometry();
+    }
 }
 
 void Inbox::setTopInset(double inset)
 {
-    if (!assign(m_topInset, inset))
-        return;
-    Q_EMIT topInsetChanged();
-    updateGeometry();
+    if (assign(m_topInset, inset)) {
+        Q_EMIT topInsetChanged();
+        updateGeometry();
+    }
 }
 
 void Inbox::setHasNotch(bool hasNotch)
 {
-    if (!assign(m_hasNotch, hasNotch))
-        return;
-    Q_EMIT hasNotchChanged();
-    updateGeometry();
+    if (assign(m_hasNotch, hasNotch)) {
+        Q_EMIT hasNotchChanged();
+        updateGeometry();
+    }
 }
 
 void Inbox::setKeepsTab(bool keepsTab)
 {
-    if (!assign(m_keepsTab, keepsTab))
-        return;
-    Q_EMIT keepsTabChanged();
-    updateGeometry();
+    if (assign(m_keepsTab, keepsTab)) {
+        Q_EMIT keepsTabChanged();
+        updateGeometry();
+    }
 }
 
 void Inbox::setFocus(QList<QUuid> order)
 {
-    if (m_focusOrder != order) {
-        m_focusOrder = std::move(order);
-        Q_EMIT focusOrderChanged();
-    }
-    QSet<QUuid> ids(m_focusOrder.cbegin(), m_focusOrder.cend());
-    if (m_focusedIDs != ids) {
-        m_focusedIDs = std::move(ids);
-        Q_EMIT focusedIDsChanged();
-    }
+    write(m_focusOrder, std::move(order), &Inbox::focusOrderChanged);
+    write(m_focusedIDs, QSet<QUuid>(m_focusOrder.cbegin(), m_focusOrder.cend()), &Inbox::focusedIDsChanged);
 }
 
 QVariant Inbox::connectionErrorValue() const
@@ -375,7 +284,7 @@ void Inbox::setActionErrorValue(const QVariant &value)
 
 QVariant Inbox::replyStatusValue() const
 {
-    return m_replyStatus ? QVariant(*m_replyStatus) : QVariant();
+    return replyStatus() ? QVariant(*replyStatus()) : QVariant();
 }
 
 void Inbox::setFilterValue(int value)
@@ -389,123 +298,24 @@ void Inbox::setFilterValue(int value)
 
 void Inbox::startSync()
 {
-    if (!m_live || m_syncing)
-        return;
-    m_syncing = true;
-    Q_EMIT syncingChanged();
-    syncPass();
-}
-
-void Inbox::syncPass()
-{
-    refresh([this] { subscribe(); });
-}
-
-void Inbox::subscribe()
-{
-    if (!m_services.hints)
-        return;
-    m_subscription = m_services.hints->notifications(
-        [this](std::function<void()> handled) { refresh(std::move(handled)); },
-        [this](Result<void> result) {
-            // The finished call is released on the next turn, not from inside its own callback.
-            std::shared_ptr<HintSubscription> finished = std::move(m_subscription);
-            post(0, [finished] {});
-            if (result.ok()) {
-                syncPass();
-                return;
-            }
-            refresh([this] {
-                post(30, [this] { syncPass(); });
-            });
-        });
-}
-
-void Inbox::renewSync()
-{
-    if (m_subscription)
-        m_subscription->cancel(); // a normal end: the loop goes round again at once
+    if (m_live)
+        m_sync.start();
 }
 
 void Inbox::refresh(std::function<void()> done)
 {
-    // A demo inbox has no service to ask.
-    if (!m_services.connection) {
-        if (done)
-            done();
-        return;
-    }
-    // No snapshot while local changes wait; the request runs once they are all answered.
-    if (!m_changes.isEmpty()) {
-        m_refreshAfterChanges = true;
-        if (done)
-            done();
-        return;
-    }
-    if (m_refreshInFlight) {
-        setRefreshPending(true);
-        if (done)
-            done();
-        return;
-    }
-    setRefreshInFlight(true);
-    const qint64 startRevision = m_revision;
-    m_services.connection->run(
-        QStringLiteral("snapshot"), std::nullopt, std::nullopt, {},
-        [this, startRevision, done = std::move(done)](Result<QByteArray> output) mutable {
-            auto finish = [this, startRevision, done = std::move(done)](Result<PreparedSnapshot> snapshot) {
-                finishRefresh(startRevision, std::move(snapshot));
-                if (done)
-                    done();
-            };
-            if (!output.ok()) {
-                finish(output.failure());
-            } else if (m_services.prepareSnapshot) {
-                // Decoded and converted away from here, through a copy of the cache as it is now: nothing
-                // but an applied snapshot changes the cache, and only one snapshot is on its way at a time.
-                m_services.prepareSnapshot(std::move(output).value(), m_messageCache, std::move(finish));
-            } else if (m_services.decodeSnapshot) {
-                m_services.decodeSnapshot(std::move(output).value(),
-                                          [this, finish = std::move(finish)](Result<LiveSnapshot> snapshot) {
-                                              if (!snapshot.ok())
-                                                  finish(snapshot.failure());
-                                              else
-                                                  finish(PreparedSnapshot::convert(std::move(snapshot).value(),
-                                                                                   m_messageCache));
-                                          });
-            } else {
-                finish(PreparedSnapshot::prepare(output.value(), m_messageCache));
-            }
-        });
+    m_sync.refresh(std::move(done));
 }
 
-void Inbox::finishRefresh(qint64 startRevision, Result<PreparedSnapshot> snapshot)
+void Inbox::renewSync()
 {
-    if (m_revision == startRevision) {
-        if (snapshot.ok()) {
-            apply(snapshot.value());
-            setLoading(false);
-        } else {
-            clearAfterFailure(snapshot.failure().description);
-        }
-    } else if (m_changes.isEmpty()) {
-        // Raced with local changes that are already answered: fetch again now.
-        setRefreshPending(true);
-    } else {
-        // Raced with local changes still waiting: fetch again once they are answered.
-        m_refreshAfterChanges = true;
-    }
-    setRefreshInFlight(false);
-    if (m_refreshPending) {
-        setRefreshPending(false);
-        post(0, [this] { refresh(); });
-    }
+    m_sync.renew();
 }
 
 void Inbox::clearAfterFailure(const QString &description)
 {
     setMessages({});
-    m_messageCache.reset();
+    m_sync.cache().reset();
     m_contentCache.clear();
     setFocus({});
     setSelectedID(std::nullopt);
@@ -515,54 +325,32 @@ void Inbox::clearAfterFailure(const QString &description)
 
 void Inbox::apply(PreparedSnapshot &prepared)
 {
-    const LiveSnapshot &snapshot = prepared.snapshot;
     const SnapshotRecords &records = prepared.records;
-    const QString &accountID = records.accountID;
-    const QString &origin = records.origin;
 
     // 1. Account change: per-account state goes.
-    if (m_accountID && (*m_accountID != accountID || !m_serviceOrigin || *m_serviceOrigin != origin)) {
+    if (m_accountID &&
+        (*m_accountID != records.accountID || !m_serviceOrigin || *m_serviceOrigin != records.origin)) {
         close();
         m_contentCache.clear();
-        if (!m_replyDrafts.isEmpty()) {
-            m_replyDrafts.clear();
-            Q_EMIT replyDraftsChanged();
-        }
-        m_pendingReplies.clear();
-        Q_EMIT pendingRepliesChanged();
-        if (!m_replyIdentities.isEmpty()) {
-            m_replyIdentities.clear();
-            Q_EMIT replyIdentitiesChanged();
-        }
-        setReplyStatus(std::nullopt);
+        m_replies.forgetAccount();
     }
 
     // 2. Account.
-    if (m_accountID != accountID) {
-        m_accountID = accountID;
-        Q_EMIT accountIDChanged();
-    }
-    if (m_serviceOrigin != origin) {
-        m_serviceOrigin = origin;
-        Q_EMIT serviceOriginChanged();
-    }
+    write(m_accountID, records.accountID, &Inbox::accountIDChanged);
+    write(m_serviceOrigin, records.origin, &Inbox::serviceOriginChanged);
 
-    // 3-4. Scope names and list.
+    // 3-4. Scope names and list (and the label colours, written in step 9).
     QHash<InboxScope, QString> names;
     QList<InboxScope> scopes;
+    QHash<InboxScope, QHash<QString, QString>> colors;
     scopes.reserve(records.scopes.size());
     for (const ScopeRecord &scope : records.scopes) {
         names.insert(scope.id, scope.name);
         scopes.append(scope.id);
+        colors.insert(scope.id, scope.labelColors);
     }
-    if (m_scopeNames != names) {
-        m_scopeNames = std::move(names);
-        Q_EMIT scopeNamesChanged();
-    }
-    if (m_availableScopes != scopes) {
-        m_availableScopes = std::move(scopes);
-        Q_EMIT availableScopesChanged();
-    }
+    write(m_scopeNames, std::move(names), &Inbox::scopeNamesChanged);
+    write(m_availableScopes, std::move(scopes), &Inbox::availableScopesChanged);
 
     // 5. A vanished scope falls back to the personal inbox (which stays as it is when it is already shown,
     // listed or not).
@@ -581,86 +369,30 @@ void Inbox::apply(PreparedSnapshot &prepared)
     };
     std::shared_ptr<Retired> retired;
     if (prepared.release)
-        retired = std::make_shared<Retired>(Retired{m_messageCache, m_messages, nullptr});
-    m_messageCache = std::move(prepared.cache);
+        retired = std::make_shared<Retired>(Retired{m_sync.cache(), m_messages, nullptr});
+    m_sync.cache() = std::move(prepared.cache);
     QList<Message> converted = std::move(prepared.messages);
     if (retired && converted.constData() != m_messages.constData())
         retired->threads = std::move(m_threads);
     const bool sameRecords = converted.size() == m_messages.size() && converted.constData() == m_messages.constData();
-    const std::optional<QUuid> arrived = m_arrivalTracker->consume(snapshot, sameRecords);
+    const std::optional<QUuid> arrived = m_arrivalTracker->consume(prepared.snapshot, sameRecords);
     setMessages(std::move(converted), std::move(prepared.threads));
     if (retired)
         prepared.release(std::move(retired));
 
     // 8. Pending replies that the snapshot shows back.
-    if (!m_pendingReplies.isEmpty()) {
-        QHash<QString, QSet<QString>> shownByServerID;
-        for (const Message &message : std::as_const(m_messages)) {
-            if (message.serverMessageID)
-                shownByServerID[*message.serverMessageID].insert(threadKey(message));
-        }
-        QList<PendingReply> remaining;
-        for (const PendingReply &reply : std::as_const(m_pendingReplies)) {
-            const bool shown = reply.serverID && shownByServerID.value(*reply.serverID).contains(reply.thread);
-            if (!shown)
-                remaining.append(reply);
-        }
-        if (remaining.size() != m_pendingReplies.size()) {
-            m_pendingReplies = std::move(remaining);
-            Q_EMIT pendingRepliesChanged();
-        }
-    }
+    m_replies.dropShown(m_messages, [this](const Message &message) { return threadKey(message); });
 
     // 9. Label colours by display name.
-    QHash<InboxScope, QHash<QString, QString>> colors;
-    for (const ScopeRecord &scope : records.scopes)
-        colors.insert(scope.id, scope.labelColors);
-    if (m_labelColors != colors) {
-        m_labelColors = std::move(colors);
-        Q_EMIT labelColorsChanged();
-    }
+    write(m_labelColors, std::move(colors), &Inbox::labelColorsChanged);
 
     // 10. Announce an arrival.
     if (arrived)
         announceArrival(*arrived);
 
-    // 11. Confirmed focus: focused messages by focus index (stable), as local ids.
-    QList<QUuid> focusOrder = records.focusOrder;
-    setFocus(focusOrder);
-    if (m_confirmedFocus != focusOrder) {
-        m_confirmedFocus = std::move(focusOrder);
-        Q_EMIT confirmedFocusChanged();
-    }
-
-    // 12. Confirmed unread state.
-    // A snapshot that changed no record leaves the map as the last snapshot made it, unless a saved change
-    // has been confirmed since.
-    bool unreadUnchanged = sameRecords && m_confirmedUnreadFromSnapshot;
-    if (!unreadUnchanged)
-        unreadUnchanged = m_confirmedUnread.size() <= m_messages.size();
-    for (qsizetype i = 0; unreadUnchanged && !(sameRecords && m_confirmedUnreadFromSnapshot) && i < m_messages.size();
-         ++i) {
-        const auto it = m_confirmedUnread.constFind(m_messages.at(i).id);
-        unreadUnchanged = it != m_confirmedUnread.constEnd() && *it == m_messages.at(i).unread;
-    }
-    if (unreadUnchanged && !(sameRecords && m_confirmedUnreadFromSnapshot)) {
-        // Same keys? Every message has an entry; the map may still hold ids that left.
-        QSet<QUuid> ids;
-        if (m_confirmedUnread.size() != m_messages.size()) {
-            for (const Message &message : std::as_const(m_messages))
-                ids.insert(message.id);
-            unreadUnchanged = ids.size() == m_confirmedUnread.size();
-        }
-    }
-    if (!unreadUnchanged) {
-        QHash<QUuid, bool> unread;
-        unread.reserve(m_messages.size());
-        for (const Message &message : std::as_const(m_messages))
-            unread.insert(message.id, message.unread);
-        m_confirmedUnread = std::move(unread);
-        Q_EMIT confirmedUnreadChanged();
-    }
-    m_confirmedUnreadFromSnapshot = true;
+    // 11-12. Focus and unread state as the service confirms them.
+    setFocus(records.focusOrder);
+    m_localChanges.confirmSnapshot(records.focusOrder, m_messages, sameRecords);
 
     // 13. A selection that is gone.
     if (m_selectedID && !selected())
@@ -673,18 +405,13 @@ void Inbox::apply(PreparedSnapshot &prepared)
 
 void Inbox::announceArrival(const QUuid &id)
 {
-    if (m_latestArrivalID != id) {
-        m_latestArrivalID = id;
-        Q_EMIT latestArrivalIDChanged();
-    }
+    write(m_latestArrivalID, id, &Inbox::latestArrivalIDChanged);
     setArrival(true);
     if (m_onArrival)
         m_onArrival();
-    if (m_arrivalTask) {
-        m_scheduler.cancel(m_arrivalTask);
-        m_posted.remove(m_arrivalTask);
-    }
-    m_arrivalTask = post(4, [this] {
+    if (m_arrivalTask)
+        m_tasks.cancel(m_arrivalTask);
+    m_arrivalTask = m_tasks.post(4, [this] {
         m_arrivalTask = 0;
         setArrival(false);
     });
@@ -711,91 +438,10 @@ QList<Message> Inbox::scopedMessages() const
     return result;
 }
 
-bool Inbox::admitted(const Message &message, const QueryMatcher *matcher) const
-{
-    const bool personal = m_scope.isPersonal();
-    switch (m_filter) {
-    case InboxFilter::all:
-        if (!message.released || (!personal && message.kind == ConversationKind::direct))
-            return false;
-        break;
-    case InboxFilter::direct:
-        if (personal || !message.released || message.kind != ConversationKind::direct)
-            return false;
-        break;
-    case InboxFilter::unread:
-        if (!message.released || !message.unread)
-            return false;
-        break;
-    case InboxFilter::focused:
-        if (!message.released || !m_focusedIDs.contains(message.id))
-            return false;
-        break;
-    case InboxFilter::review:
-        if (message.released)
-            return false;
-        break;
-    }
-    if (m_label != allLabels && message.category != m_label)
-        return false;
-    if (!personal && m_kind && message.kind != *m_kind)
-        return false;
-    if (!matcher)
-        return true;
-    return matcher->matches(message.sender) || matcher->matches(message.subject) || matcher->matches(message.body) ||
-           matcher->matches(message.conversation);
-}
-
 QList<Message> Inbox::visible()
 {
-    std::optional<QueryMatcher> matcher;
-    if (!m_query.isEmpty())
-        matcher.emplace(m_query);
-
-    std::vector<qsizetype> admittedPositions;
-    QHash<QUuid, qsizetype> firstFocused;
-    static const std::vector<qsizetype> none;
-    const ThreadIndex::ScopeSummary *scoped = threads().scope(m_scope);
-    for (const qsizetype i : scoped ? scoped->positions : none) {
-        const Message &message = m_messages.at(i);
-        if (!admitted(message, matcher ? &*matcher : nullptr))
-            continue;
-        admittedPositions.push_back(i);
-        if (m_focusedIDs.contains(message.id) && !firstFocused.contains(message.id))
-            firstFocused.insert(message.id, i);
-    }
-
-    std::vector<qsizetype> ordered;
-    ordered.reserve(admittedPositions.size());
-    for (const QUuid &id : std::as_const(m_focusOrder)) {
-        const auto it = firstFocused.constFind(id);
-        if (it != firstFocused.constEnd())
-            ordered.push_back(*it);
-    }
-    for (const qsizetype position : admittedPositions) {
-        if (!m_focusedIDs.contains(m_messages.at(position).id))
-            ordered.push_back(position);
-    }
-
-    QList<Message> rows;
-    if (!m_live) {
-        rows.reserve(qsizetype(ordered.size()));
-        for (const qsizetype position : ordered)
-            rows.append(m_messages.at(position));
-        return rows;
-    }
-    // One row per thread, where the thread first occurs, showing the thread's oldest released member.
-    ThreadIndex &index = threads();
-    std::vector<char> seen(std::size_t(index.threadCount()), 0);
-    for (const qsizetype position : ordered) {
-        const int thread = index.threadAt(position);
-        if (seen[std::size_t(thread)])
-            continue;
-        seen[std::size_t(thread)] = 1;
-        const qsizetype root = index.rootOf(thread);
-        rows.append(m_messages.at(root >= 0 ? root : position));
-    }
-    return rows;
+    return VisibleRows::rows(m_messages, threads(),
+                             {m_scope, m_filter, m_label, m_kind, m_query, m_focusedIDs, m_focusOrder, m_live});
 }
 
 std::optional<Message> Inbox::selected() const
@@ -813,12 +459,10 @@ QList<Message> Inbox::focusedMessages() const
 {
     QList<Message> result;
     for (const QUuid &id : m_focusOrder) {
-        for (const Message &message : m_messages) {
-            if (message.id == id && message.released) {
-                result.append(message);
-                break;
-            }
-        }
+        const auto it = std::find_if(m_messages.cbegin(), m_messages.cend(),
+                                     [&](const Message &message) { return message.id == id && message.released; });
+        if (it != m_messages.cend())
+            result.append(*it);
     }
     return result;
 }
@@ -836,26 +480,7 @@ QList<Message> Inbox::members(const Message &message)
 QList<ConversationReply> Inbox::replyRows(const Message &message, bool excludingRoot)
 {
     const QString key = threadKey(message);
-    QList<ConversationReply> rows;
-    QSet<QString> serverIDs;
-    for (const Message &member : members(message)) {
-        if (excludingRoot && member.id == message.id)
-            continue;
-        QUuid id = member.id;
-        if (member.serverMessageID) {
-            serverIDs.insert(*member.serverMessageID);
-            const auto identity = m_replyIdentities.constFind(*member.serverMessageID);
-            if (identity != m_replyIdentities.constEnd())
-                id = *identity;
-        }
-        const bool mine = m_accountID && *m_accountID == member.senderAccountID;
-        rows.append({id, mine ? QStringLiteral("You") : member.sender, member.body, member, QString()});
-    }
-    for (const PendingReply &reply : std::as_const(m_pendingReplies)) {
-        if (reply.thread == key && (!reply.serverID || !serverIDs.contains(*reply.serverID)))
-            rows.append({reply.id, QStringLiteral("You"), reply.body, std::nullopt, reply.status});
-    }
-    return rows;
+    return m_replies.rows(key, members(message), excludingRoot ? std::optional<QUuid>(message.id) : std::nullopt);
 }
 
 int Inbox::unreadCount() const
@@ -928,29 +553,15 @@ void Inbox::switchScope(const InboxScope &scope)
 // ---------------------------------------------------------------------------------------------------------
 // Local changes
 
-void Inbox::applyChange(const LocalChange &change, QList<QUuid> &focus, QHash<QUuid, bool> &unread)
-{
-    if (change.operation == readOperation) {
-        unread.insert(change.localID, false);
-        return;
-    }
-    focus.removeAll(change.localID);
-    if (change.operation == focusOperation)
-        focus.prepend(change.localID);
-}
-
 void Inbox::projectChanges()
 {
-    QList<QUuid> focus = m_confirmedFocus;
-    QHash<QUuid, bool> unread = m_confirmedUnread;
-    for (const LocalChange &change : std::as_const(m_changes))
-        applyChange(change, focus, unread);
-    setFocus(std::move(focus));
+    LocalChangeQueue::Projection projection = m_localChanges.projection();
+    setFocus(std::move(projection.focus));
 
     QList<Message> messages = m_messages;
     for (Message &message : messages) {
-        const auto it = unread.constFind(message.id);
-        if (it != unread.constEnd())
+        const auto it = projection.unread.constFind(message.id);
+        if (it != projection.unread.constEnd())
             message.unread = *it;
     }
     setMessages(std::move(messages));
@@ -961,7 +572,7 @@ void Inbox::mutate(const QString &operation, const Message &message)
     if (!message.remoteID || !message.released)
         return;
     QList<Message> targets;
-    if (operation == readOperation) {
+    if (operation == LocalChangeQueue::readOperation) {
         for (const Message &member : members(message)) {
             if (member.unread)
                 targets.append(member);
@@ -969,93 +580,21 @@ void Inbox::mutate(const QString &operation, const Message &message)
     } else {
         targets.append(message);
     }
-    bool queued = false;
-    for (const Message &target : std::as_const(targets)) {
-        if (target.remoteID) {
-            m_changes.append({operation, target.id, *target.remoteID});
-            queued = true;
-        }
-    }
-    if (queued)
-        Q_EMIT changesChanged();
-    if (m_changes.isEmpty())
+    if (!m_localChanges.enqueue(operation, targets))
         return;
-
-    ++m_revision;
-    Q_EMIT revisionChanged();
     projectChanges();
-    if (operation == focusOperation) {
+    if (operation == LocalChangeQueue::focusOperation) {
         setFocusHoldsOpen(true);
         setPinned(true);
         open();
     }
-    if (!m_drainingChanges) {
-        setDrainingChanges(true);
-        post(0, [this] { drain(); });
-    }
-}
-
-void Inbox::drain()
-{
-    if (m_changes.isEmpty()) {
-        setDrainingChanges(false);
-        if (std::exchange(m_refreshAfterChanges, false))
-            refresh();
-        return;
-    }
-    const LocalChange change = m_changes.first();
-    auto finish = [this, change](Result<QByteArray> output) { finishChange(change, std::move(output)); };
-    if (m_saveLocalChange)
-        m_saveLocalChange(change.operation, change.remoteID, std::move(finish));
-    else
-        m_services.mutationConnection->run(change.operation, change.remoteID, std::nullopt, {}, std::move(finish));
-}
-
-void Inbox::finishChange(const LocalChange &change, Result<QByteArray> output)
-{
-    std::optional<Failure> failure;
-    if (output.ok()) {
-        const Result<LiveMutationResult> result = WireDecoder::mutationResult(output.value());
-        if (!result.ok()) {
-            failure = result.failure();
-        } else {
-            const LiveMutationResult &answer = result.value();
-            const bool confirmed = answer.saved && QString::fromStdString(answer.id) == change.remoteID &&
-                                   m_accountID && QString::fromStdString(answer.account.id) == *m_accountID;
-            if (confirmed) {
-                QList<QUuid> focus = m_confirmedFocus;
-                QHash<QUuid, bool> unread = m_confirmedUnread;
-                applyChange(change, focus, unread);
-                if (m_confirmedFocus != focus) {
-                    m_confirmedFocus = std::move(focus);
-                    Q_EMIT confirmedFocusChanged();
-                }
-                if (m_confirmedUnread != unread) {
-                    m_confirmedUnread = std::move(unread);
-                    m_confirmedUnreadFromSnapshot = false;
-                    Q_EMIT confirmedUnreadChanged();
-                }
-            } else {
-                failure = Failure::tandrel(1, QCoreApplication::translate("Inbox", "Could not confirm the saved change."));
-            }
-        }
-    } else {
-        failure = output.failure();
-    }
-    if (failure)
-        setActionError(failure->description);
-
-    if (!m_changes.isEmpty())
-        m_changes.removeFirst();
-    Q_EMIT changesChanged();
-    projectChanges();
-    drain();
+    m_localChanges.startDrain();
 }
 
 void Inbox::select(const Message &message)
 {
     if (m_live)
-        mutate(readOperation, message);
+        mutate(LocalChangeQueue::readOperation, message);
     setSelectedID(message.id);
     setReaderTucked(canResizeReader() ? m_focusedIDs.contains(message.id) : false);
     if (!m_live) {
@@ -1085,7 +624,7 @@ void Inbox::toggleFocus(const Message &message)
     if (!focused && canResizeReader())
         setReaderTucked(true);
     if (m_live) {
-        mutate(focused ? unfocusOperation : focusOperation, message);
+        mutate(focused ? LocalChangeQueue::unfocusOperation : LocalChangeQueue::focusOperation, message);
         return;
     }
     QList<QUuid> order = m_focusOrder;
@@ -1108,11 +647,7 @@ void Inbox::setTeamLabel(const QString &label, const QUuid &id)
         const Message &message = m_messages.at(i);
         if (message.id != id || message.scope != InboxScope::demoTeamLaunch())
             continue;
-        const QList<Message> samples = DemoSamples::instance().samples();
-        const bool offered = std::any_of(samples.cbegin(), samples.cend(), [&](const Message &sample) {
-            return sample.scope == InboxScope::demoTeamLaunch() && sample.category == label;
-        });
-        if (!offered)
+        if (!DemoSamples::instance().offersTeamLabel(label))
             return;
         QList<Message> messages = m_messages;
         messages[i].category = label;
@@ -1166,22 +701,7 @@ bool Inbox::cardIsFocused(const Message &message)
 
 QUrl Inbox::workspaceUrl(const std::optional<Message> &message) const
 {
-    if (!m_serviceOrigin)
-        return {};
-    QUrl url(*m_serviceOrigin + QStringLiteral("/workspace"), QUrl::StrictMode);
-    const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
-        return {};
-    if (message && !message->scope.isPersonal()) {
-        QUrlQuery fragment;
-        fragment.addQueryItem(QStringLiteral("team"), message->scope.rawValue);
-        if (message->kind == ConversationKind::inbox)
-            fragment.addQueryItem(QStringLiteral("view"), QStringLiteral("inbox"));
-        else
-            fragment.addQueryItem(QStringLiteral("conversation"), message->conversationID);
-        url.setFragment(fragment.toString(QUrl::FullyEncoded), QUrl::StrictMode);
-    }
-    return url;
+    return WorkspaceLink::url(m_serviceOrigin, message);
 }
 
 void Inbox::openWorkspace(const std::optional<Message> &message)
@@ -1192,157 +712,24 @@ void Inbox::openWorkspace(const std::optional<Message> &message)
 }
 
 // ---------------------------------------------------------------------------------------------------------
-// Replies
-
-void Inbox::setPendingReplies(QList<PendingReply> replies)
-{
-    m_pendingReplies = std::move(replies);
-    Q_EMIT pendingRepliesChanged();
-}
+// Replies and demo
 
 void Inbox::sendReply(const Message &message)
 {
     const QString key = threadKey(message);
-    const auto draftEntry = m_replyDrafts.constFind(key);
-    if (!message.remoteID || draftEntry == m_replyDrafts.constEnd() || draftEntry->trimmed().isEmpty() || !m_accountID)
-        return;
-    const QString draft = *draftEntry;
-
-    const PendingReply pending{QUuid::createUuid(), key, draft, std::nullopt, QString()};
-    QList<PendingReply> replies = m_pendingReplies;
-    replies.append(pending);
-    setPendingReplies(std::move(replies));
-    setReplyDraft(key, QString());
-    setReplyStatus(std::nullopt);
-    setActionError(std::nullopt);
-
-    const QStringList arguments = LiveInboxConnection::replyArguments(
-        *m_accountID, message.scope.isPersonal(), message.senderAccountID, message.conversationID,
-        message.serverMessageID);
-    const QUuid pendingID = pending.id;
-    const SentReply sentReply{pendingID, key, draft, *m_accountID, m_serviceOrigin};
-    m_services.replyConnection->run(
-        QStringLiteral("reply"), message.remoteID, draft, arguments,
-        [this, sentReply, pendingID](Result<QByteArray> output) {
-            if (!output.ok()) {
-                failReply(sentReply, output.failure());
-                return;
-            }
-            const Result<LiveSendResult> result = WireDecoder::sendResult(output.value());
-            if (!result.ok()) {
-                failReply(sentReply, result.failure());
-                return;
-            }
-            const QString status = QString::fromStdString(result.value().status);
-            if (status != QLatin1String("released") && status != QLatin1String("quarantined")) {
-                failReply(sentReply, Failure::tandrel(1, QCoreApplication::translate("Inbox", "The service rejected this reply.")));
-                return;
-            }
-            confirmReply(pendingID, QString::fromStdString(result.value().id), status);
-            post(0, [this] { refresh(); });
-        });
-}
-
-void Inbox::failReply(const SentReply &sent, const Failure &failure)
-{
-    QList<PendingReply> replies;
-    for (const PendingReply &reply : std::as_const(m_pendingReplies)) {
-        if (reply.id != sent.pendingID)
-            replies.append(reply);
-    }
-    if (replies.size() != m_pendingReplies.size())
-        setPendingReplies(std::move(replies));
-    QString error =
-        QCoreApplication::translate("Inbox", "Could not confirm sending. Check the conversation before trying again.") +
-        QLatin1Char(' ') + failure.description;
-    if (m_accountID == sent.accountID && m_serviceOrigin == sent.origin) {
-        // The returned text goes first; anything typed meanwhile follows after a blank line.
-        const QString current = m_replyDrafts.value(sent.key);
-        setReplyDraft(sent.key, current.isEmpty() ? sent.draft : sent.draft + QStringLiteral("\n\n") + current);
-    } else {
-        // The account changed meanwhile: its conversations are gone, so the text cannot go back. Name it.
-        constexpr qsizetype shown = 60;
-        QString start = sent.draft.simplified();
-        if (start.size() > shown)
-            start = start.first(shown).trimmed() + QStringLiteral("…");
-        error += QLatin1Char(' ') +
-                 QCoreApplication::translate("Inbox", "The reply was not restored because the account changed; it began: “%1”")
-                     .arg(start);
-    }
-    setActionError(error);
+    m_replies.send(message, key);
 }
 
 void Inbox::confirmReply(const QUuid &id, const QString &serverID, const QString &status)
 {
-    if (m_replyIdentities.value(serverID) != id || !m_replyIdentities.contains(serverID)) {
-        m_replyIdentities.insert(serverID, id);
-        Q_EMIT replyIdentitiesChanged();
-    }
-    for (qsizetype i = 0; i < m_pendingReplies.size(); ++i) {
-        if (m_pendingReplies.at(i).id != id)
-            continue;
-        QList<PendingReply> replies = m_pendingReplies;
-        replies[i].serverID = serverID;
-        replies[i].status = status == QLatin1String("quarantined") ? QCoreApplication::translate("Inbox", "Sent · awaiting review") : QString();
-        setPendingReplies(std::move(replies));
-        return;
-    }
-}
-
-bool Inbox::hasUnsentDrafts() const
-{
-    if (!m_directDraft.trimmed().isEmpty())
-        return true;
-    return std::any_of(m_replyDrafts.cbegin(), m_replyDrafts.cend(),
-                       [](const QString &draft) { return !draft.trimmed().isEmpty(); });
-}
-
-bool Inbox::hasSendingReplies() const
-{
-    return std::any_of(m_pendingReplies.cbegin(), m_pendingReplies.cend(),
-                       [](const PendingReply &reply) { return !reply.serverID; });
-}
-
-// ---------------------------------------------------------------------------------------------------------
-// Demo
-
-void Inbox::setDemoIndex(int index)
-{
-    if (assign(m_demoIndex, index))
-        Q_EMIT demoIndexChanged();
+    m_replies.confirm(id, serverID, status);
 }
 
 void Inbox::simulate(const std::optional<InboxScope> &scope)
 {
     if (m_live)
         return;
-    const InboxScope target = scope.value_or(m_scope);
-    const Message &templateMessage = DemoSamples::instance().arrivals().at(m_demoIndex % 2);
-
-    Message message;
-    message.id = QUuid::createUuid();
-    message.sender = templateMessage.sender;
-    message.initials = templateMessage.initials;
-    message.subject = templateMessage.subject;
-    message.color = templateMessage.color;
-    if (target.isPersonal()) {
-        message.body = templateMessage.body;
-        message.category = templateMessage.category;
-        message.conversation = QStringLiteral("Personal message");
-    } else {
-        message.body = QStringLiteral("The updated launch checklist is ready for the team to review.\n\n"
-                                      "This is a local demo arrival.");
-        message.category = QStringLiteral("Launch");
-        message.conversation = QStringLiteral("Shared inbox");
-    }
-    message.unread = true;
-    message.scope = target;
-    message.kind = ConversationKind::inbox;
-    message.conversationID = QStringLiteral("demo-arrival-%1").arg(m_demoIndex);
-    message.senderAccountID = QStringLiteral("demo-devon");
-    message.released = true;
-    message.sentAt = 0;
-
+    const Message message = DemoSamples::instance().arrival(m_demoIndex, scope.value_or(m_scope));
     QList<Message> messages = m_messages;
     messages.prepend(message);
     setMessages(std::move(messages));
@@ -1354,24 +741,13 @@ void Inbox::addDemoReply(const QUuid &id, const QString &body)
 {
     if (m_live)
         return;
-    const QString text = body.trimmed();
-    if (text.isEmpty())
-        return;
-    for (qsizetype i = 0; i < m_messages.size(); ++i) {
-        const Message &message = m_messages.at(i);
-        if (message.id != id || message.scope != InboxScope::demoTeamLaunch() || message.kind != ConversationKind::direct)
-            continue;
-        if (!message.released)
-            return;
-        QList<Message> messages = m_messages;
-        messages[i].replies.append({QUuid::createUuid(), QStringLiteral("You"), text});
+    QList<Message> messages = m_messages;
+    if (Replies::addLocalReply(messages, id, body))
         setMessages(std::move(messages));
-        return;
-    }
 }
 
 // ---------------------------------------------------------------------------------------------------------
-// Panel state and geometry hooks
+// Panel state and geometry
 
 void Inbox::open()
 {
@@ -1400,104 +776,22 @@ bool Inbox::closeFromOutsideClick(int clickCount)
     return true;
 }
 
-// ---------------------------------------------------------------------------------------------------------
-// Geometry
-
-NotchPresentation Inbox::presentation()
-{
-    const NotchPresentation::Phase phase = !m_expanded        ? NotchPresentation::Phase::collapsed
-                                           : !hasSelection()  ? NotchPresentation::Phase::list
-                                           : m_readerTucked   ? NotchPresentation::Phase::preview
-                                                              : NotchPresentation::Phase::reader;
-    return {phase, QSizeF(m_expanded ? contentWidth() + NotchGeometry::horizontalPadding : compactWidth(), height())};
-}
-
-double Inbox::compactWidth() const
-{
-    return NotchGeometry::compactWidth(totalUnreadCount(), m_hasNotch, m_notchWidth, m_keepsTab);
-}
-
-double Inbox::contentWidth()
-{
-    const bool selection = hasSelection();
-    return NotchGeometry::contentWidth(selection, selection ? readerSize() : QSizeF());
-}
-
-double Inbox::contentHeight()
-{
-    const bool selection = hasSelection();
-    return NotchGeometry::contentHeight(selection, m_readerTucked,
-                                        selection && !m_readerTucked ? readerSize() : QSizeF());
-}
-
-double Inbox::height()
-{
-    return NotchGeometry::height(m_expanded, totalUnreadCount(), m_hasNotch, m_topInset,
-                                 m_expanded ? contentHeight() : 0, m_keepsTab);
-}
-
-bool Inbox::canResizeReader()
-{
-    const bool selection = hasSelection();
-    return NotchGeometry::canResizeReader(selection, selection ? readerSize().height() : 0);
-}
-
 void Inbox::toggleReaderSize()
 {
-    if (!canResizeReader())
-        return;
-    setReaderTucked(!m_readerTucked);
-}
-
-QSizeF Inbox::readerSize()
-{
-    if (!m_cachedReaderSize)
-        m_cachedReaderSize = measureReaderSize();
-    return *m_cachedReaderSize;
-}
-
-QSizeF Inbox::measureReaderSize()
-{
-    const std::optional<Message> message = selected();
-    if (!message)
-        return {NotchGeometry::listContentWidth, NotchGeometry::listContentHeight};
-
-    ReaderSizeEstimator::Input input;
-    input.subject = message->subject;
-    input.body = message->body;
-    input.hasAttachment = !m_contentCache.content(message->body)->attachments().empty();
-    input.live = m_live;
-    if (input.hasAttachment || !m_textMeasurer) {
-        // Without text measurement every message fits the standard card.
-        return input.hasAttachment
-                   ? QSizeF(ReaderSizeEstimator::attachmentWidth, ReaderSizeEstimator::attachmentHeight)
-                   : QSizeF(NotchGeometry::listContentWidth, NotchGeometry::listContentHeight);
-    }
-    for (const Message &member : members(*message)) {
-        if (member.id != message->id)
-            input.memberBodies.append(member.body);
-    }
-    for (const DemoReply &reply : message->replies)
-        input.replyBodies.append(reply.body);
-    return ReaderSizeEstimator::measureReaderSize(input, *m_textMeasurer);
+    if (canResizeReader())
+        setReaderTucked(!m_readerTucked);
 }
 
 void Inbox::setTextMeasurer(const TextMeasurer *measurer)
 {
-    if (m_textMeasurer == measurer)
-        return;
-    m_textMeasurer = measurer;
-    m_cachedReaderSize.reset();
-    updateGeometry();
+    if (m_geometry.setTextMeasurer(measurer))
+        updateGeometry();
 }
 
 void Inbox::updateGeometry()
 {
-    Geometry now{presentation(), compactWidth(), contentWidth(), contentHeight(), height(), canResizeReader()};
-    if (now == m_geometry)
-        return;
-    m_geometry = std::move(now);
-    Q_EMIT geometryChanged();
+    if (m_geometry.update())
+        Q_EMIT geometryChanged();
 }
 
 void Inbox::updateCounts()

@@ -2,10 +2,16 @@
 
 #include "ConversationReply.h"
 #include "InboxFilter.h"
+#include "InboxServices.h"
 #include "ListControls.h"
 #include "LocalChange.h"
+#include "LocalChangeQueue.h"
+#include "PanelGeometry.h"
 #include "PendingReply.h"
 #include "ReaderState.h"
+#include "Replies.h"
+#include "ScheduledTasks.h"
+#include "SyncCycle.h"
 #include "VisibleMessageList.h"
 
 #include "records/InboxScope.h"
@@ -15,11 +21,7 @@
 #include "content/MessageBlockList.h"
 #include "content/MessageContentCache.h"
 #include "liveinbox/CommandRunner.h"
-#include "liveinbox/HintSource.h"
-#include "liveinbox/LiveMessageCache.h"
-#include "liveinbox/LiveSnapshot.h"
 #include "liveinbox/PreparedSnapshot.h"
-#include "liveinbox/Scheduler.h"
 
 #include "notch/NotchMotion.h"
 #include "notch/NotchPresentation.h"
@@ -40,31 +42,14 @@
 #include <optional>
 
 class ArrivalTracker;
-class QueryMatcher;
-
 class TextMeasurer;
-
-// What an Inbox talks to. A live inbox uses four independent command lanes, so a slow reply never delays a
-// snapshot; the hint source keeps the sync sockets (on the subscription lane).
-struct InboxServices
-{
-    Scheduler *scheduler = nullptr;
-    std::unique_ptr<CommandRunner> connection;             // "snapshot"
-    std::unique_ptr<CommandRunner> mutationConnection;     // "read", "focus", "unfocus"
-    std::unique_ptr<CommandRunner> subscriptionConnection; // "subscriptions"
-    std::unique_ptr<CommandRunner> replyConnection;        // "reply"
-    std::unique_ptr<HintSource> hints;
-    std::function<void(const QUrl &)> openUrl; // opens a link in the default browser
-    // Decodes "snapshot" output, possibly on another thread, calling back on the main thread. When absent
-    // the inbox decodes in place.
-    std::function<void(QByteArray, std::function<void(Result<LiveSnapshot>)>)> decodeSnapshot;
-    // Decodes "snapshot" output and converts its records through the given copy of the conversion cache,
-    // possibly on another thread, calling back on the main thread. Used instead of decodeSnapshot when set.
-    std::function<void(QByteArray, LiveMessageCache, std::function<void(Result<PreparedSnapshot>)>)> prepareSnapshot;
-};
 
 // The one observable model of the application. Every view reads it, every user action goes through it,
 // and it alone talks to the service. Main thread only.
+//
+// A facade: the sync cycle (SyncCycle), the queue of local changes (LocalChangeQueue), the replies (Replies),
+// the visible rows (VisibleRows) and the surface geometry (PanelGeometry) are parts of their own, which the
+// inbox composes and whose state and notifications it passes on unchanged.
 //
 // Observed fields notify only when a write changes their value; the message list, the pending replies and
 // callbacks notify on every write. Every write of the message list also drops the cached reader size and the
@@ -147,29 +132,31 @@ public:
     bool loading() const { return m_loading; }
     const std::optional<QString> &connectionError() const { return m_connectionError; }
     const std::optional<QString> &actionError() const { return m_actionError; }
-    void setActionError(std::optional<QString> error);
-    const QString &directDraft() const { return m_directDraft; }
-    void setDirectDraft(const QString &draft);
-    const QHash<QString, QString> &replyDrafts() const { return m_replyDrafts; }
-    void setReplyDraft(const QString &threadKey, const QString &text);
-    const QList<PendingReply> &pendingReplies() const { return m_pendingReplies; }
-    const QHash<QString, QUuid> &replyIdentities() const { return m_replyIdentities; }
-    const std::optional<QString> &replyStatus() const { return m_replyStatus; }
-    void setReplyStatus(std::optional<QString> status);
+    void setActionError(std::optional<QString> error)
+    {
+        write(m_actionError, std::move(error), &Inbox::actionErrorChanged);
+    }
+    const QString &directDraft() const { return m_replies.directDraft(); }
+    void setDirectDraft(const QString &draft) { m_replies.setDirectDraft(draft); }
+    const QHash<QString, QString> &replyDrafts() const { return m_replies.drafts(); }
+    void setReplyDraft(const QString &threadKey, const QString &text) { m_replies.setDraft(threadKey, text); }
+    const QList<PendingReply> &pendingReplies() const { return m_replies.pending(); }
+    const QHash<QString, QUuid> &replyIdentities() const { return m_replies.identities(); }
+    const std::optional<QString> &replyStatus() const { return m_replies.status(); }
+    void setReplyStatus(std::optional<QString> status) { m_replies.setStatus(std::move(status)); }
     const QHash<InboxScope, QHash<QString, QString>> &labelColors() const { return m_labelColors; }
     const QHash<InboxScope, QString> &scopeNames() const { return m_scopeNames; }
     const QList<InboxScope> &availableScopes() const { return m_availableScopes; }
-    bool refreshInFlight() const { return m_refreshInFlight; }
-    bool refreshPending() const { return m_refreshPending; }
-    bool syncing() const { return m_syncing; }
-    const QList<LocalChange> &changes() const { return m_changes; }
-    const QList<QUuid> &confirmedFocus() const { return m_confirmedFocus; }
-    const QHash<QUuid, bool> &confirmedUnread() const { return m_confirmedUnread; }
-    bool drainingChanges() const { return m_drainingChanges; }
-    using SaveLocalChange = std::function<void(const QString &operation, const QString &remoteID,
-                                               CommandRunner::Completion done)>;
-    void setSaveLocalChange(SaveLocalChange save) { m_saveLocalChange = std::move(save); }
-    qint64 revision() const { return m_revision; }
+    bool refreshInFlight() const { return m_sync.refreshInFlight(); }
+    bool refreshPending() const { return m_sync.refreshPending(); }
+    bool syncing() const { return m_sync.syncing(); }
+    const QList<LocalChange> &changes() const { return m_localChanges.changes(); }
+    const QList<QUuid> &confirmedFocus() const { return m_localChanges.confirmedFocus(); }
+    const QHash<QUuid, bool> &confirmedUnread() const { return m_localChanges.confirmedUnread(); }
+    bool drainingChanges() const { return m_localChanges.draining(); }
+    using SaveLocalChange = LocalChangeQueue::Save;
+    void setSaveLocalChange(SaveLocalChange save) { m_localChanges.setSave(std::move(save)); }
+    qint64 revision() const { return m_localChanges.revision(); }
     const std::optional<QString> &accountID() const { return m_accountID; }
     const std::optional<QString> &serviceOrigin() const { return m_serviceOrigin; }
     bool expanded() const { return m_expanded; }
@@ -177,21 +164,21 @@ public:
     bool pinned() const { return m_pinned; }
     void setPinned(bool pinned);
     bool focusHoldsOpen() const { return m_focusHoldsOpen; }
-    void setFocusHoldsOpen(bool hold);
+    void setFocusHoldsOpen(bool hold) { write(m_focusHoldsOpen, hold, &Inbox::focusHoldsOpenChanged); }
     const std::optional<QUuid> &selectedID() const { return m_selectedID; }
     void setSelectedID(std::optional<QUuid> id);
     bool readerTucked() const { return m_readerTucked; }
     void setReaderTucked(bool tucked);
     InboxFilter filter() const { return m_filter; }
-    void setFilter(InboxFilter filter);
+    void setFilter(InboxFilter filter) { write(m_filter, filter, &Inbox::filterChanged); }
     const InboxScope &scope() const { return m_scope; }
-    void setScope(const InboxScope &scope);
+    void setScope(const InboxScope &scope) { write(m_scope, scope, &Inbox::scopeChanged); }
     const QString &query() const { return m_query; }
-    void setQuery(const QString &query);
+    void setQuery(const QString &query) { write(m_query, query, &Inbox::queryChanged); }
     const QString &label() const { return m_label; }
-    void setLabel(const QString &label);
+    void setLabel(const QString &label) { write(m_label, label, &Inbox::labelChanged); }
     const std::optional<ConversationKind> &kind() const { return m_kind; }
-    void setKind(std::optional<ConversationKind> kind);
+    void setKind(std::optional<ConversationKind> kind) { write(m_kind, kind, &Inbox::kindChanged); }
     const QSet<QUuid> &focusedIDs() const { return m_focusedIDs; }
     const QList<QUuid> &focusOrder() const { return m_focusOrder; }
     const std::optional<QUuid> &latestArrivalID() const { return m_latestArrivalID; }
@@ -205,12 +192,15 @@ public:
     bool keepsTab() const { return m_keepsTab; }
     void setKeepsTab(bool keepsTab);
     int demoIndex() const { return m_demoIndex; }
-    const std::optional<QSizeF> &cachedReaderSize() const { return m_cachedReaderSize; }
+    const std::optional<QSizeF> &cachedReaderSize() const { return m_geometry.cachedReaderSize(); }
 
     // Motion profile of the next geometry change.
     using GeometryProfile = NotchMotion::Profile;
     GeometryProfile geometryProfile() const { return m_geometryProfile; }
-    void setGeometryProfile(GeometryProfile profile);
+    void setGeometryProfile(GeometryProfile profile)
+    {
+        write(m_geometryProfile, profile, &Inbox::geometryProfileChanged);
+    }
 
     void setOnArrival(std::function<void()> callback) { m_onArrival = std::move(callback); }
     void setOnHoverStateChange(std::function<void()> callback) { m_onHoverStateChange = std::move(callback); }
@@ -254,8 +244,8 @@ public:
     // Sends the draft of the message's conversation (live inbox).
     void sendReply(const Message &message);
     void confirmReply(const QUuid &id, const QString &serverID, const QString &status);
-    bool hasUnsentDrafts() const;
-    bool hasSendingReplies() const;
+    bool hasUnsentDrafts() const { return m_replies.hasUnsentDrafts(); }
+    bool hasSendingReplies() const { return m_replies.hasSendingReplies(); }
 
     // ---- Demo ----
     // Adds one simulated arrival to the scope (the current scope when none is given).
@@ -283,25 +273,25 @@ public:
 
     // ---- Geometry ----
     // The surface's phase and size in the current state.
-    NotchPresentation presentation();
+    NotchPresentation presentation() { return m_geometry.presentation(); }
     int presentationPhase() { return int(presentation().phase); }
     double presentationWidth() { return presentation().size.width(); }
     double presentationHeight() { return presentation().size.height(); }
     // Width of the collapsed surface (0: no surface at all).
-    double compactWidth() const;
+    double compactWidth() const { return m_geometry.compactWidth(); }
     // Size of the open card's content.
-    double contentWidth();
-    double contentHeight();
+    double contentWidth() { return m_geometry.contentWidth(); }
+    double contentHeight() { return m_geometry.contentHeight(); }
     // Height of the surface, collapsed or open.
-    double height();
+    double height() { return m_geometry.height(); }
     // Whether the selected message can switch between its full and short reader form.
-    bool canResizeReader();
+    bool canResizeReader() { return m_geometry.canResizeReader(); }
     // Switches the selected message between its full and short form (long messages only).
     Q_INVOKABLE void toggleReaderSize();
     // The reader size of the selected message: the cached estimate, measured when absent.
-    QSizeF readerSize();
+    QSizeF readerSize() { return m_geometry.readerSize(); }
     // The estimate itself, uncached (400 x 352 with no selection).
-    QSizeF measureReaderSize();
+    QSizeF measureReaderSize() { return m_geometry.measureReaderSize(); }
     bool hasSelection() const { return selected().has_value(); }
 
     // Text measurement for the reader estimate; the application installs one that lays text out with the
@@ -379,79 +369,49 @@ private:
     void updateGeometry();
     void updateCounts();
 
-    // Sync cycle.
-    void syncPass();
-    void subscribe();
     // A new list with the thread index built for it (null: built when first asked for).
     void setMessages(QList<Message> messages, std::unique_ptr<ThreadIndex> threads);
-    void finishRefresh(qint64 startRevision, Result<PreparedSnapshot> snapshot);
     void apply(PreparedSnapshot &prepared);
     void clearAfterFailure(const QString &description);
     void announceArrival(const QUuid &id);
-    // A reply on its way: what a failure needs to put it back.
-    struct SentReply
-    {
-        QUuid pendingID;
-        QString key;
-        QString draft;
-        QString accountID;
-        std::optional<QString> origin;
-    };
-    void failReply(const SentReply &sent, const Failure &failure);
-    void setPendingReplies(QList<PendingReply> replies);
-    void setDemoIndex(int index);
-    Scheduler::TimerId post(double seconds, std::function<void()> task);
+    void setDemoIndex(int index) { write(m_demoIndex, index, &Inbox::demoIndexChanged); }
 
-    // Local changes.
     void mutate(const QString &operation, const Message &message);
+    // The shown focus and unread state follow the local changes' projection.
     void projectChanges();
-    static void applyChange(const LocalChange &change, QList<QUuid> &focus, QHash<QUuid, bool> &unread);
-    void drain();
-    void finishChange(const LocalChange &change, Result<QByteArray> output);
     void setFocus(QList<QUuid> order);
-    void setLoading(bool loading);
-    void setConnectionError(std::optional<QString> error);
-    void setRefreshInFlight(bool inFlight);
-    void setRefreshPending(bool pending);
+    void setLoading(bool loading) { write(m_loading, loading, &Inbox::loadingChanged); }
+    void setConnectionError(std::optional<QString> error)
+    {
+        write(m_connectionError, std::move(error), &Inbox::connectionErrorChanged);
+    }
     void setArrival(bool arrival);
-    void setDrainingChanges(bool draining);
+    // Stores a value and notifies `changed` when that changed it (an equal value is not written).
+    template <class T, class U>
+    void write(T &field, U &&value, void (Inbox::*changed)())
+    {
+        if (field == value)
+            return;
+        field = std::forward<U>(value);
+        Q_EMIT(this->*changed)();
+    }
 
     ThreadIndex &threads() const;
-    bool admitted(const Message &message, const QueryMatcher *matcher) const;
 
     InboxServices m_services;
-    Scheduler &m_scheduler;
+    ScheduledTasks m_tasks; // every task scheduled on behalf of this inbox
     MessageContentCache m_contentCache;
-    LiveMessageCache m_messageCache;
     std::unique_ptr<ArrivalTracker> m_arrivalTracker;
     std::function<void()> m_onArrival;
-    std::optional<QSizeF> m_cachedReaderSize;
     mutable std::unique_ptr<ThreadIndex> m_threads; // holds the thread-member cache and the scope counts
     QList<Message> m_messages;
     const bool m_live;
     std::optional<QString> m_connectionError;
     std::optional<QString> m_actionError;
-    QString m_directDraft;
-    QHash<QString, QString> m_replyDrafts;
-    QList<PendingReply> m_pendingReplies;
-    QHash<QString, QUuid> m_replyIdentities;
-    std::optional<QString> m_replyStatus;
     QHash<InboxScope, QHash<QString, QString>> m_labelColors;
     bool m_loading = false;
     QHash<InboxScope, QString> m_scopeNames;
     QList<InboxScope> m_availableScopes;
-    bool m_refreshInFlight = false;
-    bool m_refreshPending = false;
-    bool m_refreshAfterChanges = false; // a refresh was skipped or discarded while local changes waited
-    bool m_syncing = false; // the sync loop is running
-    std::shared_ptr<HintSubscription> m_subscription;
-    QList<LocalChange> m_changes;
-    QList<QUuid> m_confirmedFocus;
-    QHash<QUuid, bool> m_confirmedUnread;
-    bool m_confirmedUnreadFromSnapshot = false; // built from the shown list by the last snapshot, unchanged since
-    bool m_drainingChanges = false;
-    SaveLocalChange m_saveLocalChange;
-    qint64 m_revision = 0;
     std::optional<QString> m_accountID;
     std::optional<QString> m_serviceOrigin;
     GeometryProfile m_geometryProfile = GeometryProfile::entrance;
@@ -477,18 +437,10 @@ private:
     std::function<void()> m_onHoverStateChange;
     std::function<void()> m_onOpen;
     Scheduler::TimerId m_arrivalTask = 0;
-    const TextMeasurer *m_textMeasurer = nullptr;
-    struct Geometry
-    {
-        NotchPresentation presentation;
-        double compactWidth = 0;
-        double contentWidth = 0;
-        double contentHeight = 0;
-        double height = 0;
-        bool canResizeReader = false;
-        friend bool operator==(const Geometry &, const Geometry &) = default;
-    };
-    Geometry m_geometry; // the values last notified
+    PanelGeometry m_geometry{*this}; // holds the values last notified
+    LocalChangeQueue m_localChanges;
+    SyncCycle m_sync;
+    Replies m_replies;
     struct Counts
     {
         int total = 0;
@@ -497,7 +449,6 @@ private:
         friend bool operator==(const Counts &, const Counts &) = default;
     };
     Counts m_counts; // the values last notified
-    QSet<Scheduler::TimerId> m_posted; // scheduled tasks that still hold `this`
     VisibleMessageList *m_visibleList = nullptr; // a child object
     ReaderState *m_reader = nullptr;
     ListControls *m_controls = nullptr;          // a child object
