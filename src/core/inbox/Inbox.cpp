@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 
 #include <algorithm>
-#include <numeric>
 #include <utility>
 
 namespace {
@@ -29,7 +28,7 @@ bool assign(T &field, U &&value)
 
 Inbox::Inbox(bool live, InboxServices services, QObject *parent)
     : QObject(parent), m_services(std::move(services)), m_tasks(*m_services.scheduler),
-      m_arrivalTracker(std::make_unique<ArrivalTracker>()), m_live(live),
+      m_arrivalTracker(std::make_unique<ArrivalTracker>()), m_list(live), m_live(live),
       m_localChanges(m_services.mutationConnection.get(), m_tasks,
                      {.accountID = [this] { return m_accountID; },
                       .projected = [this] { projectChanges(); },
@@ -56,7 +55,7 @@ Inbox::Inbox(bool live, InboxServices services, QObject *parent)
         m_availableScopes = {InboxScope::personal()};
         m_loading = true;
     } else {
-        m_messages = DemoSamples::instance().samples();
+        m_list.set(DemoSamples::instance().samples());
         m_availableScopes = InboxScope::allCases();
     }
     m_geometry.update();
@@ -108,13 +107,7 @@ VisibleMessageList *Inbox::visibleMessages() const
 std::optional<Message> Inbox::messageWithID(const QString &id) const
 {
     const QUuid uuid = QUuid::fromString(id);
-    if (uuid.isNull())
-        return std::nullopt;
-    for (const Message &message : m_messages) {
-        if (message.id == uuid)
-            return message;
-    }
-    return std::nullopt;
+    return uuid.isNull() ? std::nullopt : m_list.find(uuid);
 }
 
 void Inbox::selectMessage(const QString &id)
@@ -164,16 +157,8 @@ void Inbox::setMessages(QList<Message> messages)
 
 void Inbox::setMessages(QList<Message> messages, std::unique_ptr<ThreadIndex> threads)
 {
-    // The thread index depends on nothing but the list: a write of the very same list (shared data, as a
-    // snapshot in which nothing changed gives) leaves it valid.
-    const bool sameList = messages.size() == m_messages.size() && messages.constData() == m_messages.constData();
-    m_messages = std::move(messages);
+    m_list.set(std::move(messages), std::move(threads));
     m_geometry.dropReaderSize();
-    if (!sameList) {
-        const bool built = threads && threads->messages().constData() == m_messages.constData() &&
-                           threads->messages().size() == m_messages.size();
-        m_threads = built ? std::move(threads) : nullptr;
-    }
     Q_EMIT messagesChanged();
     updateCounts();
     updateGeometry();
@@ -369,19 +354,20 @@ void Inbox::apply(PreparedSnapshot &prepared)
     };
     std::shared_ptr<Retired> retired;
     if (prepared.release)
-        retired = std::make_shared<Retired>(Retired{m_sync.cache(), m_messages, nullptr});
+        retired = std::make_shared<Retired>(Retired{m_sync.cache(), m_list.messages(), nullptr});
     m_sync.cache() = std::move(prepared.cache);
     QList<Message> converted = std::move(prepared.messages);
-    if (retired && converted.constData() != m_messages.constData())
-        retired->threads = std::move(m_threads);
-    const bool sameRecords = converted.size() == m_messages.size() && converted.constData() == m_messages.constData();
+    if (retired && converted.constData() != m_list.messages().constData())
+        retired->threads = m_list.takeThreads();
+    const bool sameRecords =
+        converted.size() == m_list.messages().size() && converted.constData() == m_list.messages().constData();
     const std::optional<QUuid> arrived = m_arrivalTracker->consume(prepared.snapshot, sameRecords);
     setMessages(std::move(converted), std::move(prepared.threads));
     if (retired)
         prepared.release(std::move(retired));
 
     // 8. Pending replies that the snapshot shows back.
-    m_replies.dropShown(m_messages, [this](const Message &message) { return threadKey(message); });
+    m_replies.dropShown(m_list.messages(), [this](const Message &message) { return threadKey(message); });
 
     // 9. Label colours by display name.
     write(m_labelColors, std::move(colors), &Inbox::labelColorsChanged);
@@ -392,7 +378,7 @@ void Inbox::apply(PreparedSnapshot &prepared)
 
     // 11-12. Focus and unread state as the service confirms them.
     setFocus(records.focusOrder);
-    m_localChanges.confirmSnapshot(records.focusOrder, m_messages, sameRecords);
+    m_localChanges.confirmSnapshot(records.focusOrder, m_list.messages(), sameRecords);
 
     // 13. A selection that is gone.
     if (m_selectedID && !selected())
@@ -420,61 +406,36 @@ void Inbox::announceArrival(const QUuid &id)
 // ---------------------------------------------------------------------------------------------------------
 // Visible list, threads and counts
 
-ThreadIndex &Inbox::threads() const
-{
-    if (!m_threads)
-        m_threads = std::make_unique<ThreadIndex>(m_messages, m_live);
-    return *m_threads;
-}
 
 QList<Message> Inbox::scopedMessages() const
 {
-    QList<Message> result;
-    if (const ThreadIndex::ScopeSummary *summary = threads().scope(m_scope)) {
-        result.reserve(qsizetype(summary->positions.size()));
-        for (const qsizetype position : summary->positions)
-            result.append(m_messages.at(position));
-    }
-    return result;
+    return m_list.scoped(m_scope);
 }
 
 QList<Message> Inbox::visible()
 {
-    return VisibleRows::rows(m_messages, threads(),
+    return VisibleRows::rows(m_list.messages(), m_list.threads(),
                              {m_scope, m_filter, m_label, m_kind, m_query, m_focusedIDs, m_focusOrder, m_live});
 }
 
 std::optional<Message> Inbox::selected() const
 {
-    if (!m_selectedID)
-        return std::nullopt;
-    for (const Message &message : m_messages) {
-        if (message.id == *m_selectedID)
-            return message;
-    }
-    return std::nullopt;
+    return m_selectedID ? m_list.find(*m_selectedID) : std::nullopt;
 }
 
 QList<Message> Inbox::focusedMessages() const
 {
-    QList<Message> result;
-    for (const QUuid &id : m_focusOrder) {
-        const auto it = std::find_if(m_messages.cbegin(), m_messages.cend(),
-                                     [&](const Message &message) { return message.id == id && message.released; });
-        if (it != m_messages.cend())
-            result.append(*it);
-    }
-    return result;
+    return m_list.inOrder(m_focusOrder);
 }
 
 QString Inbox::threadKey(const Message &message)
 {
-    return threads().key(message);
+    return m_list.threads().key(message);
 }
 
 QList<Message> Inbox::members(const Message &message)
 {
-    return threads().members(message);
+    return m_list.threads().members(message);
 }
 
 QList<ConversationReply> Inbox::replyRows(const Message &message, bool excludingRoot)
@@ -490,25 +451,22 @@ int Inbox::unreadCount() const
 
 int Inbox::unreadCount(const InboxScope &scope) const
 {
-    const ThreadIndex::ScopeSummary *summary = threads().scope(scope);
-    return summary ? summary->unread : 0;
+    return m_list.unreadCount(scope);
 }
 
 int Inbox::totalUnreadCount() const
 {
-    return threads().totalUnread();
+    return m_list.totalUnreadCount();
 }
 
 int Inbox::directUnreadCount() const
 {
-    const ThreadIndex::ScopeSummary *summary = threads().scope(m_scope);
-    return summary ? summary->directUnread : 0;
+    return m_list.directUnreadCount(m_scope);
 }
 
 int Inbox::reviewCount() const
 {
-    const ThreadIndex::ScopeSummary *summary = threads().scope(m_scope);
-    return summary ? summary->review : 0;
+    return m_list.reviewCount(m_scope);
 }
 
 QString Inbox::scopeName() const
@@ -519,25 +477,7 @@ QString Inbox::scopeName() const
 
 QList<InboxScope> Inbox::sortedScopes() const
 {
-    QList<InboxScope> scopes = m_availableScopes;
-    std::vector<int> unread;
-    unread.reserve(std::size_t(scopes.size()));
-    for (const InboxScope &scope : std::as_const(scopes))
-        unread.push_back(unreadCount(scope));
-    std::vector<qsizetype> order(std::size_t(scopes.size()));
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        const int countA = unread[std::size_t(a)];
-        const int countB = unread[std::size_t(b)];
-        if (countA != countB)
-            return countA > countB;
-        return m_scopeNames.value(scopes.at(a)) < m_scopeNames.value(scopes.at(b));
-    });
-    QList<InboxScope> sorted;
-    sorted.reserve(scopes.size());
-    for (const qsizetype position : order)
-        sorted.append(scopes.at(position));
-    return sorted;
+    return m_list.sortedScopes(m_availableScopes, m_scopeNames);
 }
 
 void Inbox::switchScope(const InboxScope &scope)
@@ -558,7 +498,7 @@ void Inbox::projectChanges()
     LocalChangeQueue::Projection projection = m_localChanges.projection();
     setFocus(std::move(projection.focus));
 
-    QList<Message> messages = m_messages;
+    QList<Message> messages = m_list.messages();
     for (Message &message : messages) {
         const auto it = projection.unread.constFind(message.id);
         if (it != projection.unread.constEnd())
@@ -598,10 +538,10 @@ void Inbox::select(const Message &message)
     setSelectedID(message.id);
     setReaderTucked(canResizeReader() ? m_focusedIDs.contains(message.id) : false);
     if (!m_live) {
-        for (qsizetype i = 0; i < m_messages.size(); ++i) {
-            if (m_messages.at(i).id == message.id) {
-                if (m_messages.at(i).unread) {
-                    QList<Message> messages = m_messages;
+        for (qsizetype i = 0; i < m_list.messages().size(); ++i) {
+            if (m_list.messages().at(i).id == message.id) {
+                if (m_list.messages().at(i).unread) {
+                    QList<Message> messages = m_list.messages();
                     messages[i].unread = false;
                     setMessages(std::move(messages));
                 }
@@ -615,10 +555,8 @@ void Inbox::select(const Message &message)
 
 void Inbox::toggleFocus(const Message &message)
 {
-    const bool known = std::any_of(m_messages.cbegin(), m_messages.cend(), [&](const Message &candidate) {
-        return candidate.id == message.id && candidate.released;
-    });
-    if (!known)
+    const std::optional<Message> known = m_list.find(message.id);
+    if (!known || !known->released)
         return;
     const bool focused = m_focusedIDs.contains(message.id);
     if (!focused && canResizeReader())
@@ -643,13 +581,13 @@ void Inbox::setTeamLabel(const QString &label, const QUuid &id)
 {
     if (m_live)
         return;
-    for (qsizetype i = 0; i < m_messages.size(); ++i) {
-        const Message &message = m_messages.at(i);
+    for (qsizetype i = 0; i < m_list.messages().size(); ++i) {
+        const Message &message = m_list.messages().at(i);
         if (message.id != id || message.scope != InboxScope::demoTeamLaunch())
             continue;
         if (!DemoSamples::instance().offersTeamLabel(label))
             return;
-        QList<Message> messages = m_messages;
+        QList<Message> messages = m_list.messages();
         messages[i].category = label;
         setMessages(std::move(messages));
         return;
@@ -658,45 +596,24 @@ void Inbox::setTeamLabel(const QString &label, const QUuid &id)
 
 QStringList Inbox::labels() const
 {
-    QList<Message> base;
+    QList<Message> samples;
     if (!m_live) {
         for (const Message &sample : DemoSamples::instance().samples()) {
             if (sample.scope == m_scope)
-                base.append(sample);
+                samples.append(sample);
         }
     }
-    base.append(scopedMessages());
-    QStringList names;
-    QSet<QString> seen;
-    for (const Message &message : std::as_const(base)) {
-        if (message.category.isEmpty() || seen.contains(message.category))
-            continue;
-        seen.insert(message.category);
-        names.append(message.category);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    return m_list.labels(m_scope, samples);
 }
 
 Message Inbox::cardFocusTarget(const Message &message)
 {
-    const QList<Message> thread = members(message);
-    for (const QUuid &id : std::as_const(m_focusOrder)) {
-        for (const Message &member : thread) {
-            if (member.id == id)
-                return member;
-        }
-    }
-    if (!thread.isEmpty())
-        return thread.last();
-    return message;
+    return m_list.cardFocusTarget(message, m_focusOrder);
 }
 
 bool Inbox::cardIsFocused(const Message &message)
 {
-    const QList<Message> thread = members(message);
-    return std::any_of(thread.cbegin(), thread.cend(),
-                       [&](const Message &member) { return m_focusedIDs.contains(member.id); });
+    return m_list.cardIsFocused(message, m_focusedIDs);
 }
 
 QUrl Inbox::workspaceUrl(const std::optional<Message> &message) const
@@ -730,7 +647,7 @@ void Inbox::simulate(const std::optional<InboxScope> &scope)
     if (m_live)
         return;
     const Message message = DemoSamples::instance().arrival(m_demoIndex, scope.value_or(m_scope));
-    QList<Message> messages = m_messages;
+    QList<Message> messages = m_list.messages();
     messages.prepend(message);
     setMessages(std::move(messages));
     setDemoIndex(m_demoIndex + 1);
@@ -741,7 +658,7 @@ void Inbox::addDemoReply(const QUuid &id, const QString &body)
 {
     if (m_live)
         return;
-    QList<Message> messages = m_messages;
+    QList<Message> messages = m_list.messages();
     if (Replies::addLocalReply(messages, id, body))
         setMessages(std::move(messages));
 }

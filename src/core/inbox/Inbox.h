@@ -6,6 +6,7 @@
 #include "ListControls.h"
 #include "LocalChange.h"
 #include "LocalChangeQueue.h"
+#include "MessageList.h"
 #include "PanelGeometry.h"
 #include "PendingReply.h"
 #include "ReaderState.h"
@@ -127,7 +128,7 @@ public:
     // Parsed message bodies, shared by every view.
     MessageContentCache &contentCache() { return m_contentCache; }
     bool live() const { return m_live; }
-    const QList<Message> &messages() const { return m_messages; }
+    const QList<Message> &messages() const { return m_list.messages(); }
     void setMessages(QList<Message> messages);
     bool loading() const { return m_loading; }
     const std::optional<QString> &connectionError() const { return m_connectionError; }
@@ -396,15 +397,13 @@ private:
         Q_EMIT(this->*changed)();
     }
 
-    ThreadIndex &threads() const;
 
     InboxServices m_services;
     ScheduledTasks m_tasks; // every task scheduled on behalf of this inbox
     MessageContentCache m_contentCache;
     std::unique_ptr<ArrivalTracker> m_arrivalTracker;
     std::function<void()> m_onArrival;
-    mutable std::unique_ptr<ThreadIndex> m_threads; // holds the thread-member cache and the scope counts
-    QList<Message> m_messages;
+    MessageList m_list;
     const bool m_live;
     std::optional<QString> m_connectionError;
     std::optional<QString> m_actionError;
