@@ -29,6 +29,9 @@ bool assign(T &field, U &&value)
 Inbox::Inbox(bool live, InboxServices services, QObject *parent)
     : QObject(parent), m_services(std::move(services)), m_tasks(*m_services.scheduler),
       m_arrivalTracker(std::make_unique<ArrivalTracker>()), m_list(live), m_live(live),
+      m_panel({.geometry = [this] { updateGeometry(); },
+               .selecting = [this] { return m_selectedID.has_value(); },
+               .deselect = [this] { setSelectedID(std::nullopt); }}),
       m_localChanges(m_services.mutationConnection.get(), m_tasks,
                      {.accountID = [this] { return m_accountID; },
                       .projected = [this] { projectChanges(); },
@@ -62,6 +65,15 @@ Inbox::Inbox(bool live, InboxServices services, QObject *parent)
     m_counts = {totalUnreadCount(), unreadCount(), scopeName()};
 
     // The parts' notifications are the inbox's own.
+    connect(&m_panel, &PanelState::expandedChanged, this, &Inbox::expandedChanged);
+    connect(&m_panel, &PanelState::pinnedChanged, this, &Inbox::pinnedChanged);
+    connect(&m_panel, &PanelState::focusHoldsOpenChanged, this, &Inbox::focusHoldsOpenChanged);
+    connect(&m_panel, &PanelState::readerTuckedChanged, this, &Inbox::readerTuckedChanged);
+    connect(&m_panel, &PanelState::geometryProfileChanged, this, &Inbox::geometryProfileChanged);
+    connect(&m_panel, &PanelState::notchWidthChanged, this, &Inbox::notchWidthChanged);
+    connect(&m_panel, &PanelState::topInsetChanged, this, &Inbox::topInsetChanged);
+    connect(&m_panel, &PanelState::hasNotchChanged, this, &Inbox::hasNotchChanged);
+    connect(&m_panel, &PanelState::keepsTabChanged, this, &Inbox::keepsTabChanged);
     connect(&m_sync, &SyncCycle::refreshInFlightChanged, this, &Inbox::refreshInFlightChanged);
     connect(&m_sync, &SyncCycle::refreshPendingChanged, this, &Inbox::refreshPendingChanged);
     connect(&m_sync, &SyncCycle::syncingChanged, this, &Inbox::syncingChanged);
@@ -165,43 +177,13 @@ void Inbox::setMessages(QList<Message> messages, std::unique_ptr<ThreadIndex> th
 }
 
 
-void Inbox::setExpanded(bool expanded)
-{
-    if (!assign(m_expanded, expanded))
-        return;
-    Q_EMIT expandedChanged();
-    setGeometryProfile(NotchMotion::profileForExpandedChange());
-    updateGeometry();
-    if (m_onHoverStateChange)
-        m_onHoverStateChange();
-}
-
-void Inbox::setPinned(bool pinned)
-{
-    if (!assign(m_pinned, pinned))
-        return;
-    Q_EMIT pinnedChanged();
-    if (m_onHoverStateChange)
-        m_onHoverStateChange();
-}
-
 void Inbox::setSelectedID(std::optional<QUuid> id)
 {
     if (!assign(m_selectedID, id))
         return;
     m_geometry.dropReaderSize();
     Q_EMIT selectedIDChanged();
-    setReaderTucked(false);
-    setGeometryProfile(NotchMotion::profileForSelectionChange(m_expanded));
-    updateGeometry();
-}
-
-void Inbox::setReaderTucked(bool tucked)
-{
-    if (!assign(m_readerTucked, tucked))
-        return;
-    Q_EMIT readerTuckedChanged();
-    setGeometryProfile(NotchMotion::profileForReaderTuckedChange(m_expanded));
+    m_panel.selectionChanged();
     updateGeometry();
 }
 
@@ -210,40 +192,7 @@ void Inbox::setArrival(bool arrival)
     if (!assign(m_arrival, arrival))
         return;
     Q_EMIT arrivalChanged();
-    if (m_onHoverStateChange)
-        m_onHoverStateChange();
-}
-
-void Inbox::setNotchWidth(double width)
-{
-    if (assign(m_notchWidth, width)) {
-        Q_EMIT notchWidthChanged();
-        updateGeometry();
-    }
-}
-
-void Inbox::setTopInset(double inset)
-{
-    if (assign(m_topInset, inset)) {
-        Q_EMIT topInsetChanged();
-        updateGeometry();
-    }
-}
-
-void Inbox::setHasNotch(bool hasNotch)
-{
-    if (assign(m_hasNotch, hasNotch)) {
-        Q_EMIT hasNotchChanged();
-        updateGeometry();
-    }
-}
-
-void Inbox::setKeepsTab(bool keepsTab)
-{
-    if (assign(m_keepsTab, keepsTab)) {
-        Q_EMIT keepsTabChanged();
-        updateGeometry();
-    }
+    m_panel.hoverStateChanged();
 }
 
 void Inbox::setFocus(QList<QUuid> order)
@@ -666,37 +615,10 @@ void Inbox::addDemoReply(const QUuid &id, const QString &body)
 // ---------------------------------------------------------------------------------------------------------
 // Panel state and geometry
 
-void Inbox::open()
-{
-    setExpanded(true);
-    if (m_onOpen)
-        m_onOpen();
-}
-
-void Inbox::close()
-{
-    setFocusHoldsOpen(false);
-    setPinned(false);
-    setSelectedID(std::nullopt);
-    setExpanded(false);
-}
-
-bool Inbox::closeFromOutsideClick(int clickCount)
-{
-    if (clickCount >= 2) {
-        close();
-        return true;
-    }
-    if (m_focusHoldsOpen || m_selectedID)
-        return false;
-    close();
-    return true;
-}
-
 void Inbox::toggleReaderSize()
 {
     if (canResizeReader())
-        setReaderTucked(!m_readerTucked);
+        setReaderTucked(!readerTucked());
 }
 
 void Inbox::setTextMeasurer(const TextMeasurer *measurer)

@@ -8,6 +8,7 @@
 #include "LocalChangeQueue.h"
 #include "MessageList.h"
 #include "PanelGeometry.h"
+#include "PanelState.h"
 #include "PendingReply.h"
 #include "ReaderState.h"
 #include "Replies.h"
@@ -49,8 +50,9 @@ class TextMeasurer;
 // and it alone talks to the service. Main thread only.
 //
 // A facade: the sync cycle (SyncCycle), the queue of local changes (LocalChangeQueue), the replies (Replies),
-// the visible rows (VisibleRows) and the surface geometry (PanelGeometry) are parts of their own, which the
-// inbox composes and whose state and notifications it passes on unchanged.
+// the shown list and its thread index (MessageList), the visible rows (VisibleRows), the panel's state
+// (PanelState) and its surface geometry (PanelGeometry) are parts of their own, which the inbox composes and
+// whose state and notifications it passes on unchanged.
 //
 // Observed fields notify only when a write changes their value; the message list, the pending replies and
 // callbacks notify on every write. Every write of the message list also drops the cached reader size and the
@@ -160,16 +162,16 @@ public:
     qint64 revision() const { return m_localChanges.revision(); }
     const std::optional<QString> &accountID() const { return m_accountID; }
     const std::optional<QString> &serviceOrigin() const { return m_serviceOrigin; }
-    bool expanded() const { return m_expanded; }
-    void setExpanded(bool expanded);
-    bool pinned() const { return m_pinned; }
-    void setPinned(bool pinned);
-    bool focusHoldsOpen() const { return m_focusHoldsOpen; }
-    void setFocusHoldsOpen(bool hold) { write(m_focusHoldsOpen, hold, &Inbox::focusHoldsOpenChanged); }
+    bool expanded() const { return m_panel.expanded(); }
+    void setExpanded(bool expanded) { m_panel.setExpanded(expanded); }
+    bool pinned() const { return m_panel.pinned(); }
+    void setPinned(bool pinned) { m_panel.setPinned(pinned); }
+    bool focusHoldsOpen() const { return m_panel.focusHoldsOpen(); }
+    void setFocusHoldsOpen(bool hold) { m_panel.setFocusHoldsOpen(hold); }
     const std::optional<QUuid> &selectedID() const { return m_selectedID; }
     void setSelectedID(std::optional<QUuid> id);
-    bool readerTucked() const { return m_readerTucked; }
-    void setReaderTucked(bool tucked);
+    bool readerTucked() const { return m_panel.readerTucked(); }
+    void setReaderTucked(bool tucked) { m_panel.setReaderTucked(tucked); }
     InboxFilter filter() const { return m_filter; }
     void setFilter(InboxFilter filter) { write(m_filter, filter, &Inbox::filterChanged); }
     const InboxScope &scope() const { return m_scope; }
@@ -184,28 +186,25 @@ public:
     const QList<QUuid> &focusOrder() const { return m_focusOrder; }
     const std::optional<QUuid> &latestArrivalID() const { return m_latestArrivalID; }
     bool arrival() const { return m_arrival; }
-    double notchWidth() const { return m_notchWidth; }
-    void setNotchWidth(double width);
-    double topInset() const { return m_topInset; }
-    void setTopInset(double inset);
-    bool hasNotch() const { return m_hasNotch; }
-    void setHasNotch(bool hasNotch);
-    bool keepsTab() const { return m_keepsTab; }
-    void setKeepsTab(bool keepsTab);
+    double notchWidth() const { return m_panel.notchWidth(); }
+    void setNotchWidth(double width) { m_panel.setNotchWidth(width); }
+    double topInset() const { return m_panel.topInset(); }
+    void setTopInset(double inset) { m_panel.setTopInset(inset); }
+    bool hasNotch() const { return m_panel.hasNotch(); }
+    void setHasNotch(bool hasNotch) { m_panel.setHasNotch(hasNotch); }
+    bool keepsTab() const { return m_panel.keepsTab(); }
+    void setKeepsTab(bool keepsTab) { m_panel.setKeepsTab(keepsTab); }
     int demoIndex() const { return m_demoIndex; }
     const std::optional<QSizeF> &cachedReaderSize() const { return m_geometry.cachedReaderSize(); }
 
     // Motion profile of the next geometry change.
     using GeometryProfile = NotchMotion::Profile;
-    GeometryProfile geometryProfile() const { return m_geometryProfile; }
-    void setGeometryProfile(GeometryProfile profile)
-    {
-        write(m_geometryProfile, profile, &Inbox::geometryProfileChanged);
-    }
+    GeometryProfile geometryProfile() const { return m_panel.geometryProfile(); }
+    void setGeometryProfile(GeometryProfile profile) { m_panel.setGeometryProfile(profile); }
 
     void setOnArrival(std::function<void()> callback) { m_onArrival = std::move(callback); }
-    void setOnHoverStateChange(std::function<void()> callback) { m_onHoverStateChange = std::move(callback); }
-    void setOnOpen(std::function<void()> callback) { m_onOpen = std::move(callback); }
+    void setOnHoverStateChange(std::function<void()> callback) { m_panel.setOnHoverStateChange(std::move(callback)); }
+    void setOnOpen(std::function<void()> callback) { m_panel.setOnOpen(std::move(callback)); }
 
     // ---- Visible list, threads and counts ----
     // The visible rows as a list model for the views (rows keep their identity by message id).
@@ -268,9 +267,9 @@ public:
     MessageBlockList *selectedBlocks() const { return m_selectedBlocks; }
 
     // ---- Panel state ----
-    Q_INVOKABLE void open();
-    Q_INVOKABLE void close();
-    bool closeFromOutsideClick(int clickCount);
+    Q_INVOKABLE void open() { m_panel.open(); }
+    Q_INVOKABLE void close() { m_panel.close(); }
+    bool closeFromOutsideClick(int clickCount) { return m_panel.closeFromOutsideClick(clickCount); }
 
     // ---- Geometry ----
     // The surface's phase and size in the current state.
@@ -361,7 +360,7 @@ private:
     void setFilterValue(int value);
     QString scopeValue() const { return m_scope.rawValue; }
     void setScopeValue(const QString &value) { setScope(InboxScope{value}); }
-    int geometryProfileValue() const { return int(m_geometryProfile); }
+    int geometryProfileValue() const { return int(geometryProfile()); }
     QString kindValue() const { return m_kind ? ConversationKinds::rawValue(*m_kind) : QString(); }
     void setKindValue(const QString &value) { setKind(ConversationKinds::fromRawValue(value)); }
     std::optional<Message> messageWithID(const QString &id) const;
@@ -413,12 +412,7 @@ private:
     QList<InboxScope> m_availableScopes;
     std::optional<QString> m_accountID;
     std::optional<QString> m_serviceOrigin;
-    GeometryProfile m_geometryProfile = GeometryProfile::entrance;
-    bool m_expanded = false;
-    bool m_pinned = false;
-    bool m_focusHoldsOpen = false;
     std::optional<QUuid> m_selectedID;
-    bool m_readerTucked = false;
     InboxFilter m_filter = InboxFilter::all;
     InboxScope m_scope = InboxScope::personal();
     QString m_query;
@@ -428,14 +422,9 @@ private:
     QList<QUuid> m_focusOrder;
     std::optional<QUuid> m_latestArrivalID;
     bool m_arrival = false;
-    double m_notchWidth = 180.0;
-    double m_topInset = 32.0;
-    bool m_hasNotch = false;
-    bool m_keepsTab = false;
     int m_demoIndex = 0;
-    std::function<void()> m_onHoverStateChange;
-    std::function<void()> m_onOpen;
     Scheduler::TimerId m_arrivalTask = 0;
+    PanelState m_panel;
     PanelGeometry m_geometry{*this}; // holds the values last notified
     LocalChangeQueue m_localChanges;
     SyncCycle m_sync;
