@@ -162,11 +162,6 @@ QString Inbox::selectedBody() const
 // ---------------------------------------------------------------------------------------------------------
 // Field writes
 
-void Inbox::setMessages(QList<Message> messages)
-{
-    setMessages(std::move(messages), nullptr);
-}
-
 void Inbox::setMessages(QList<Message> messages, std::unique_ptr<ThreadIndex> threads)
 {
     m_list.set(std::move(messages), std::move(threads));
@@ -206,19 +201,9 @@ QVariant Inbox::connectionErrorValue() const
     return m_connectionError ? QVariant(*m_connectionError) : QVariant();
 }
 
-QVariant Inbox::actionErrorValue() const
-{
-    return m_actionError ? QVariant(*m_actionError) : QVariant();
-}
-
 void Inbox::setActionErrorValue(const QVariant &value)
 {
     setActionError(value.isNull() ? std::nullopt : std::optional<QString>(value.toString()));
-}
-
-QVariant Inbox::replyStatusValue() const
-{
-    return replyStatus() ? QVariant(*replyStatus()) : QVariant();
 }
 
 void Inbox::setFilterValue(int value)
@@ -239,11 +224,6 @@ void Inbox::startSync()
 void Inbox::refresh(std::function<void()> done)
 {
     m_sync.refresh(std::move(done));
-}
-
-void Inbox::renewSync()
-{
-    m_sync.renew();
 }
 
 void Inbox::clearAfterFailure(const QString &description)
@@ -356,11 +336,6 @@ void Inbox::announceArrival(const QUuid &id)
 // Visible list, threads and counts
 
 
-QList<Message> Inbox::scopedMessages() const
-{
-    return m_list.scoped(m_scope);
-}
-
 QList<Message> Inbox::visible()
 {
     return VisibleRows::rows(m_list.messages(), m_list.threads(),
@@ -372,61 +347,16 @@ std::optional<Message> Inbox::selected() const
     return m_selectedID ? m_list.find(*m_selectedID) : std::nullopt;
 }
 
-QList<Message> Inbox::focusedMessages() const
-{
-    return m_list.inOrder(m_focusOrder);
-}
-
-QString Inbox::threadKey(const Message &message)
-{
-    return m_list.threads().key(message);
-}
-
-QList<Message> Inbox::members(const Message &message)
-{
-    return m_list.threads().members(message);
-}
-
 QList<ConversationReply> Inbox::replyRows(const Message &message, bool excludingRoot)
 {
     const QString key = threadKey(message);
     return m_replies.rows(key, members(message), excludingRoot ? std::optional<QUuid>(message.id) : std::nullopt);
 }
 
-int Inbox::unreadCount() const
-{
-    return unreadCount(m_scope);
-}
-
-int Inbox::unreadCount(const InboxScope &scope) const
-{
-    return m_list.unreadCount(scope);
-}
-
-int Inbox::totalUnreadCount() const
-{
-    return m_list.totalUnreadCount();
-}
-
-int Inbox::directUnreadCount() const
-{
-    return m_list.directUnreadCount(m_scope);
-}
-
-int Inbox::reviewCount() const
-{
-    return m_list.reviewCount(m_scope);
-}
-
 QString Inbox::scopeName() const
 {
     const auto it = m_scopeNames.constFind(m_scope);
     return it == m_scopeNames.constEnd() ? QCoreApplication::translate("Inbox", "Inbox") : *it;
-}
-
-QList<InboxScope> Inbox::sortedScopes() const
-{
-    return m_list.sortedScopes(m_availableScopes, m_scopeNames);
 }
 
 void Inbox::switchScope(const InboxScope &scope)
@@ -553,16 +483,6 @@ QStringList Inbox::labels() const
         }
     }
     return m_list.labels(m_scope, samples);
-}
-
-Message Inbox::cardFocusTarget(const Message &message)
-{
-    return m_list.cardFocusTarget(message, m_focusOrder);
-}
-
-bool Inbox::cardIsFocused(const Message &message)
-{
-    return m_list.cardIsFocused(message, m_focusedIDs);
 }
 
 QUrl Inbox::workspaceUrl(const std::optional<Message> &message) const

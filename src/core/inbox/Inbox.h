@@ -123,7 +123,7 @@ public:
     void refresh(std::function<void()> done = {});
     // Ends the open sync call, if any, so the loop refreshes and subscribes again with fresh tickets: after a
     // wake from sleep, tickets and connections rarely survive.
-    void renewSync();
+    void renewSync() { m_sync.renew(); }
     Q_INVOKABLE void retry() { refresh(); }
 
     // ---- Stored fields ----
@@ -131,7 +131,7 @@ public:
     MessageContentCache &contentCache() { return m_contentCache; }
     bool live() const { return m_live; }
     const QList<Message> &messages() const { return m_list.messages(); }
-    void setMessages(QList<Message> messages);
+    void setMessages(QList<Message> messages) { setMessages(std::move(messages), nullptr); }
     bool loading() const { return m_loading; }
     const std::optional<QString> &connectionError() const { return m_connectionError; }
     const std::optional<QString> &actionError() const { return m_actionError; }
@@ -213,20 +213,20 @@ public:
     ListControls *controls() const { return m_controls; }
     ReaderState *reader() const { return m_reader; }
     VisibleMessageList &visibleList() const { return *m_visibleList; }
-    QList<Message> scopedMessages() const;
+    QList<Message> scopedMessages() const { return m_list.scoped(m_scope); }
     QList<Message> visible();
     std::optional<Message> selected() const;
-    QList<Message> focusedMessages() const;
-    QString threadKey(const Message &message);
-    QList<Message> members(const Message &message);
+    QList<Message> focusedMessages() const { return m_list.inOrder(m_focusOrder); }
+    QString threadKey(const Message &message) { return m_list.threads().key(message); }
+    QList<Message> members(const Message &message) { return m_list.threads().members(message); }
     QList<ConversationReply> replyRows(const Message &message, bool excludingRoot);
-    int unreadCount() const;
-    int unreadCount(const InboxScope &scope) const;
-    int totalUnreadCount() const;
-    int directUnreadCount() const;
-    int reviewCount() const;
+    int unreadCount() const { return unreadCount(m_scope); }
+    int unreadCount(const InboxScope &scope) const { return m_list.unreadCount(scope); }
+    int totalUnreadCount() const { return m_list.totalUnreadCount(); }
+    int directUnreadCount() const { return m_list.directUnreadCount(m_scope); }
+    int reviewCount() const { return m_list.reviewCount(m_scope); }
     QString scopeName() const;
-    QList<InboxScope> sortedScopes() const;
+    QList<InboxScope> sortedScopes() const { return m_list.sortedScopes(m_availableScopes, m_scopeNames); }
     void switchScope(const InboxScope &scope);
 
     // ---- Local changes ----
@@ -234,8 +234,8 @@ public:
     void toggleFocus(const Message &message);
     void setTeamLabel(const QString &label, const QUuid &id);
     QStringList labels() const;
-    Message cardFocusTarget(const Message &message);
-    bool cardIsFocused(const Message &message);
+    Message cardFocusTarget(const Message &message) { return m_list.cardFocusTarget(message, m_focusOrder); }
+    bool cardIsFocused(const Message &message) { return m_list.cardIsFocused(message, m_focusedIDs); }
     // The workspace link for a message (or the bare workspace), or an empty URL when there is none.
     QUrl workspaceUrl(const std::optional<Message> &message) const;
     void openWorkspace(const std::optional<Message> &message);
@@ -353,9 +353,9 @@ private:
 
     // QML-facing forms of optional and enumerated fields.
     QVariant connectionErrorValue() const;
-    QVariant actionErrorValue() const;
+    QVariant actionErrorValue() const { return m_actionError ? QVariant(*m_actionError) : QVariant(); }
     void setActionErrorValue(const QVariant &value);
-    QVariant replyStatusValue() const;
+    QVariant replyStatusValue() const { return replyStatus() ? QVariant(*replyStatus()) : QVariant(); }
     int filterValue() const { return int(m_filter); }
     void setFilterValue(int value);
     QString scopeValue() const { return m_scope.rawValue; }
