@@ -79,7 +79,7 @@ TEST_F(BareDesktopX11Test, ThePanelAsksToBeStickyOnEveryDesktop)
 
 TEST_F(DesktopX11Test, ThePanelStaysOnScreenAcrossAWorkspaceSwitch)
 {
-    ASSERT_TRUE(QTest::qWaitFor([&] { return property32(screen->root, "_NET_NUMBER_OF_DESKTOPS").value(0) > 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return property32(screen->root, "_NET_NUMBER_OF_DESKTOPS").value(0) > 1; }, changeLimitMs));
     const xcb_window_t ordinary = mapObserver();
     ASSERT_TRUE(mapAndWait(ordinary));
     startNotch(app, {QStringLiteral("--demo")});
@@ -90,9 +90,9 @@ TEST_F(DesktopX11Test, ThePanelStaysOnScreenAcrossAWorkspaceSwitch)
 
     sendToWindowManager(screen->root, "_NET_CURRENT_DESKTOP", {1, XCB_CURRENT_TIME});
     ASSERT_TRUE(QTest::qWaitFor([&] { return property32(screen->root, "_NET_CURRENT_DESKTOP") == QList<uint32_t>{1}; },
-                                5000));
+                                changeLimitMs));
     // The ordinary window went with its workspace; the panel did not.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !viewable(ordinary); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !viewable(ordinary); }, changeLimitMs));
     EXPECT_TRUE(viewable(*panel));
     EXPECT_EQ(inputShape(*panel), openCard);
 }
@@ -109,7 +109,7 @@ TEST_F(DesktopX11Test, AFullScreenWindowHidesTheCollapsedSurfaceUntilItLeaves)
     sendToWindowManager(video, "_NET_WM_STATE", {1, atom("_NET_WM_STATE_FULLSCREEN"), 0, 2});
     activate(video);
     // Not drawn (no compositing manager here: the bounding shape is all there is) and no input.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel).isEmpty() && boundingShape(*panel).isEmpty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel).isEmpty() && boundingShape(*panel).isEmpty(); }, changeLimitMs));
     move(640, 5); // where the tab was: nothing opens
     QTest::qWait(400);
     EXPECT_TRUE(inputShape(*panel).isEmpty());
@@ -119,21 +119,21 @@ TEST_F(DesktopX11Test, AFullScreenWindowHidesTheCollapsedSurfaceUntilItLeaves)
     const xcb_window_t other = smallWindow();
     ASSERT_TRUE(mapAndWait(other));
     activate(other);
-    EXPECT_TRUE(panelShows(tab, 5000));
+    EXPECT_TRUE(panelShows(tab, changeLimitMs));
     activate(video);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel).isEmpty(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel).isEmpty(); }, changeLimitMs));
 
     // Asked to open, the card comes over the full-screen window; collapsed again, it keeps out of the way.
     EXPECT_EQ(runNotch({QStringLiteral("--open")}), 0);
-    EXPECT_TRUE(panelShows(openCard, 5000));
+    EXPECT_TRUE(panelShows(openCard, changeLimitMs));
     EXPECT_FALSE(boundingShape(*panel).isEmpty());
     EXPECT_EQ(runNotch({QStringLiteral("--toggle")}), 0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel).isEmpty(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel).isEmpty(); }, changeLimitMs));
 
     // The full-screen window leaves.
     xcb_destroy_window(connection, video);
     xcb_flush(connection);
-    EXPECT_TRUE(panelShows(tab, 5000));
+    EXPECT_TRUE(panelShows(tab, changeLimitMs));
 }
 
 TEST_F(DesktopX11Test, ASecondStartHandsOverToTheRunningPanel)
@@ -141,11 +141,11 @@ TEST_F(DesktopX11Test, ASecondStartHandsOverToTheRunningPanel)
     startNotch(app, {QStringLiteral("--demo")});
     ASSERT_TRUE(panelShows(openCard));
     ASSERT_EQ(runNotch({QStringLiteral("--toggle")}), 0);
-    ASSERT_TRUE(panelShows(tab, 5000)); // the demo has unread messages: the tab beside the notch
+    ASSERT_TRUE(panelShows(tab, changeLimitMs)); // the demo has unread messages: the tab beside the notch
 
     // Same mode: the running one opens its panel, the new one ends at once.
     EXPECT_EQ(runNotch({QStringLiteral("--demo")}), 0);
-    EXPECT_TRUE(panelShows(openCard, 5000));
+    EXPECT_TRUE(panelShows(openCard, changeLimitMs));
     // The other mode: one line naming the running mode.
     QString errors;
     EXPECT_EQ(runNotch({}, &errors), 1);
@@ -162,9 +162,9 @@ TEST_F(DesktopX11Test, ToggleStartsOpenThenClosesAndOpensTheRunningPanel)
     startNotch(app, {QStringLiteral("--toggle")}); // none runs: it starts, open
     ASSERT_TRUE(panelShows(openCard));
     EXPECT_EQ(runNotch({QStringLiteral("--toggle")}), 0);
-    EXPECT_TRUE(panelShows(tab, 5000));
+    EXPECT_TRUE(panelShows(tab, changeLimitMs));
     EXPECT_EQ(runNotch({QStringLiteral("--toggle")}), 0);
-    EXPECT_TRUE(panelShows(openCard, 5000));
+    EXPECT_TRUE(panelShows(openCard, changeLimitMs));
     // Pinned: the pointer away does not collapse it, and --open leaves it open.
     EXPECT_EQ(runNotch({QStringLiteral("--open")}), 0);
     QTest::qWait(500);
@@ -192,12 +192,12 @@ TEST_F(DesktopX11Test, WithoutATrayTheTabStaysAndItsMenuQuits)
     ASSERT_TRUE(panelShows(tab)); // nothing unread, and still a tab
 
     move(640, 10); // hovering opens it
-    ASSERT_TRUE(panelShows(openCard, 5000));
+    ASSERT_TRUE(panelShows(openCard, changeLimitMs));
     clickButton(640, 12, 3); // a right click on the bar: the application menu
     // The menu is a popup of its own beside the panel (which hangs inside the window manager's frame).
     std::optional<QRect> menu;
     ASSERT_TRUE(QTest::qWaitFor([&] { return (menu = topLevelNamed(QStringLiteral("Tandrel Notch"))).has_value(); },
-                                5000));
+                                changeLimitMs));
     // Its last item is "Quit Tandrel Notch"; nothing is unsent, so the application ends.
     click(menu->center().x(), menu->bottom() - 12);
     EXPECT_TRUE(app.waitForFinished(10000));
@@ -261,7 +261,7 @@ TEST_F(DesktopX11Test, SigtermWhileAReplyIsSendingEndsInOrder)
     ASSERT_TRUE(app.waitForFinished(10000));
     EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(app.exitCode(), 0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return processGone(toolPid); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return processGone(toolPid); }, changeLimitMs));
     EXPECT_FALSE(replyDirectoryLeft(temporary));
 }
 

@@ -1,6 +1,6 @@
 // The open card used with the keyboard alone, on a real X server with a window manager: the keys go through
 // the X server (xdotool's XTEST) to the panel, exactly as a user's would. Every focus change is checked as a
-// screen reader hears it, through the accessibility bridge's focus events.
+// screen reader hears it: the name the accessibility interface gives each control that takes the keyboard.
 
 #include "NotchPanel.h"
 #include "ViewStates.h"
@@ -33,15 +33,8 @@ extern char **environ;
 namespace {
 
 QString xdotool;
+// Every control that took the keyboard, by the name the accessibility interface gives it.
 QStringList focusNames;
-
-void recordFocus(QAccessibleEvent *event)
-{
-    if (event->type() != QAccessible::Focus)
-        return;
-    QAccessibleInterface *node = event->accessibleInterface();
-    focusNames.append(node ? node->text(QAccessible::Name) : QString());
-}
 
 class KeyboardOnly : public ::testing::Test
 {
@@ -73,12 +66,15 @@ protected:
         app->inbox().setMessages(messages);
         app->inbox().close();
         settle();
-        QAccessible::installUpdateHandler(recordFocus);
-        QAccessible::setActive(true);
+        // The accessibility bridge sends its focus events only while a screen reader listens on an AT-SPI
+        // bus, which this session has not; the names are taken from the same interfaces at each focus change.
+        QObject::connect(app->panel(), &QQuickWindow::activeFocusItemChanged, app->panel(), [this] {
+            if (focused())
+                focusNames.append(focusedName());
+        });
     }
     void TearDown() override
     {
-        QAccessible::installUpdateHandler(nullptr);
         app.reset();
     }
     void settle()
@@ -125,7 +121,8 @@ protected:
     std::unique_ptr<AppDelegate> app;
 };
 
-// Not yet passing under Xvfb: it times out before the first row takes the keyboard (see the closing note).
+// Not yet passing: Alt+Left in the reply field does not go back to the list (the field takes the key), and the
+// walk crashes after that step; kept disabled until both are mended.
 TEST_F(KeyboardOnly, DISABLED_ToggleTabArrowsReturnReplyBackLabelSearchAndEscape)
 {
     Inbox &inbox = app->inbox();
@@ -134,22 +131,30 @@ TEST_F(KeyboardOnly, DISABLED_ToggleTabArrowsReturnReplyBackLabelSearchAndEscape
     ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == app->panel(); }, 10000));
     settle();
     ASSERT_TRUE(inbox.expanded());
+    ASSERT_NE(focused(), nullptr);
 
-    // Tab walks the header and the list's controls, in order, each announced by name; then the first row.
-    focusNames.clear();
+    // Shift+Tab walks back through the header's controls, each announced by name; Tab comes back to the first row.
     const QString first = inbox.visible().first().sender + QStringLiteral(", ");
+    focusNames.clear();
+    for (int i = 0; i < 12 && focusedName() != QLatin1String("Collapse inbox"); ++i)
+        keys({QStringLiteral("shift+Tab")});
+    ASSERT_EQ(focusedName(), QStringLiteral("Collapse inbox")) << qPrintable(focusNames.join(u'|'));
+    for (const QString &control : {QStringLiteral("Filter messages"), QStringLiteral("Message labels: All labels")})
+        EXPECT_TRUE(focusNames.contains(control)) << qPrintable(focusNames.join(u'|'));
+    EXPECT_LT(focusNames.indexOf(QStringLiteral("Filter messages")), focusNames.indexOf(QStringLiteral("Collapse inbox")));
+    focusNames.clear();
+    keys({QStringLiteral("Tab")});
     ASSERT_TRUE(tabTo([&](const QString &name) { return name.startsWith(first); }))
         << qPrintable(focusNames.join(u'|') + QStringLiteral(" / now: ") + focusedName());
-    for (const QString &control : {QStringLiteral("Collapse inbox"), QStringLiteral("Search messages"),
-                                   QStringLiteral("Filter messages"), QStringLiteral("Message labels: All labels")})
-        EXPECT_TRUE(focusNames.contains(control)) << qPrintable(focusNames.join(u'|'));
-    EXPECT_LT(focusNames.indexOf(QStringLiteral("Collapse inbox")), focusNames.indexOf(QStringLiteral("Filter messages")));
+    EXPECT_TRUE(focusNames.contains(QStringLiteral("Filter messages"))) << qPrintable(focusNames.join(u'|'));
+    ASSERT_FALSE(focusNames.isEmpty());
     EXPECT_EQ(focusNames.last(), focusedName());
 
     // Down twice: the third row, in view and announced.
     keys({QStringLiteral("Down"), QStringLiteral("Down")});
     const Message third = inbox.visible().at(2);
     EXPECT_TRUE(focusedName().startsWith(third.sender + QStringLiteral(", "))) << qPrintable(focusedName());
+    ASSERT_FALSE(focusNames.isEmpty());
     EXPECT_EQ(focusNames.last(), focusedName());
     EXPECT_EQ(focused()->objectName(), QStringLiteral("rowButton"));
 
@@ -187,6 +192,7 @@ TEST_F(KeyboardOnly, DISABLED_ToggleTabArrowsReturnReplyBackLabelSearchAndEscape
     // Ctrl+F opens the search with the keyboard in the field.
     keys({QStringLiteral("ctrl+f")});
     EXPECT_TRUE(app->panel()->rootView()->property("searchVisible").toBool());
+    ASSERT_NE(focused(), nullptr);
     EXPECT_EQ(focused()->objectName(), QStringLiteral("searchField"));
     type(QStringLiteral("numbers"));
     EXPECT_EQ(inbox.query(), QStringLiteral("numbers"));

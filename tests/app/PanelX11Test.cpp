@@ -30,7 +30,7 @@ TEST_F(PanelX11Test, ClicksOutsideTheSurfacePassThroughAndHoverOpensTheTab)
         10000));
     app.setProcessEnvironment(environment);
     app.start(notch, {QStringLiteral("--demo")});
-    ASSERT_TRUE(app.waitForStarted(5000));
+    ASSERT_TRUE(app.waitForStarted(changeLimitMs));
 
     // The demo starts open: a 440 x 402 card at the top centre; it takes the pointer there and 6 points
     // around its sides and bottom.
@@ -48,15 +48,15 @@ TEST_F(PanelX11Test, ClicksOutsideTheSurfacePassThroughAndHoverOpensTheTab)
 
     // That click was outside the surface: it collapsed to the tab beside the notch.
     const QList<QRect> tab{QRect(360 - 90 - 3, 0, 180 + 6, 24 + 3)};
-    EXPECT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel) == tab; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel) == tab; }, changeLimitMs));
     click(screenWidth / 2, 200); // where the card was
     EXPECT_EQ(pressesReceived(400), 1);
 
     // Hovering the tab opens it at once; leaving closes it again after the short exit delay.
     move(screenWidth / 2, 10);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel) == open; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel) == open; }, changeLimitMs));
     move(screenWidth / 2 + 320, 600);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel) == tab; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return inputShape(*panel) == tab; }, changeLimitMs));
 }
 
 } // namespace

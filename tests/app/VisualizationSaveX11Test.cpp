@@ -141,7 +141,7 @@ TEST_F(VisualizationSaveX11Test, TheSaveDialogShowsAboveThePanelAndClearOfTheCar
 
     // Cancelled, the dialog goes and the card is still there.
     key(QStringLiteral("Escape"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !findNamed(screen->root, QStringLiteral("Save As")).has_value(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !findNamed(screen->root, QStringLiteral("Save As")).has_value(); }, changeLimitMs));
     QTest::qWait(500);
     EXPECT_EQ(inputShape(*panel), openShape);
 }

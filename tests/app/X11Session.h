@@ -56,7 +56,7 @@ protected:
                             QStringLiteral("%1x%2x24").arg(serverSize.width()).arg(serverSize.height()),
                             QStringLiteral("-nolisten"),
                             QStringLiteral("tcp")});
-        ASSERT_TRUE(server.waitForStarted(5000));
+        ASSERT_TRUE(server.waitForStarted(changeLimitMs));
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
                 connection = xcb_connect(display.toLatin1().constData(), nullptr);
@@ -82,7 +82,7 @@ protected:
         if (!busDaemon.isEmpty()) {
             bus.start(busDaemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
                                   QStringLiteral("--address=unix:path=%1/bus").arg(home.path())});
-            ASSERT_TRUE(bus.waitForStarted(5000));
+            ASSERT_TRUE(bus.waitForStarted(changeLimitMs));
             ASSERT_TRUE(QTest::qWaitFor([&] { return bus.canReadLine(); }, 10000));
             environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString::fromUtf8(bus.readLine()).trimmed());
         } else {
@@ -93,7 +93,7 @@ protected:
             return;
         windowManager.setProcessEnvironment(environment);
         windowManager.start(openbox, {});
-        ASSERT_TRUE(windowManager.waitForStarted(5000));
+        ASSERT_TRUE(windowManager.waitForStarted(changeLimitMs));
         ASSERT_TRUE(QTest::qWaitFor([&] { return rootProperty("_NET_SUPPORTING_WM_CHECK"); }, 10000));
     }
 
@@ -188,6 +188,9 @@ protected:
         return shown;
     }
     static constexpr int panelStartLimitMs = 120000;
+    // The limit for any other change the panel is expected to make (a new shape, a window that leaves): it ends
+    // as soon as the change shows, so it is generous enough for the sanitizer build, which reacts many times slower.
+    static constexpr int changeLimitMs = 60000;
 
     // The window's input shape, in its own coordinates.
     QList<QRect> inputShape(xcb_window_t window) { return shape(window, XCB_SHAPE_SK_INPUT); }
@@ -304,7 +307,7 @@ protected:
     {
         process.setProcessEnvironment(environment);
         process.start(program, arguments);
-        ASSERT_TRUE(process.waitForStarted(5000));
+        ASSERT_TRUE(process.waitForStarted(changeLimitMs));
     }
 
     // Runs the application to its end; its exit status, or -1 when it did not end by itself.
@@ -314,9 +317,9 @@ protected:
         QProcess process;
         process.setProcessEnvironment(processEnvironment.isEmpty() ? environment : processEnvironment);
         process.start(notch, arguments);
-        if (!process.waitForStarted(5000))
+        if (!process.waitForStarted(changeLimitMs))
             return -1;
-        if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000)) {
+        if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, panelStartLimitMs)) {
             process.kill();
             process.waitForFinished(3000);
             return -1;
@@ -331,7 +334,7 @@ protected:
         QProcess process;
         process.setProcessEnvironment(environment);
         process.start(xdotool, {QStringLiteral("key"), keys});
-        ASSERT_TRUE(process.waitForFinished(5000));
+        ASSERT_TRUE(process.waitForFinished(changeLimitMs));
     }
 
     void clickButton(int x, int y, int button)
@@ -340,7 +343,7 @@ protected:
         process.setProcessEnvironment(environment);
         process.start(xdotool, {QStringLiteral("mousemove"), QString::number(x), QString::number(y),
                                 QStringLiteral("click"), QString::number(button)});
-        ASSERT_TRUE(process.waitForFinished(5000));
+        ASSERT_TRUE(process.waitForFinished(changeLimitMs));
     }
 
     int pressesReceived(int waitMs)
@@ -360,7 +363,7 @@ protected:
         QProcess process;
         process.setProcessEnvironment(environment);
         process.start(xdotool, {QStringLiteral("mousemove"), QString::number(x), QString::number(y)});
-        ASSERT_TRUE(process.waitForFinished(5000));
+        ASSERT_TRUE(process.waitForFinished(changeLimitMs));
     }
 
     void click(int x, int y)
@@ -369,7 +372,7 @@ protected:
         process.setProcessEnvironment(environment);
         process.start(xdotool, {QStringLiteral("mousemove"), QString::number(x), QString::number(y),
                                 QStringLiteral("click"), QStringLiteral("1")});
-        ASSERT_TRUE(process.waitForFinished(5000));
+        ASSERT_TRUE(process.waitForFinished(changeLimitMs));
     }
 
     // Set in a derived fixture's constructor to run the X server bare, with nothing to manage the windows.
