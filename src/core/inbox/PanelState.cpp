@@ -35,26 +35,22 @@ void PanelState::setGeometryProfile(GeometryProfile profile)
 
 void PanelState::setNotchWidth(double width)
 {
-    if (write(m_notchWidth, width, &PanelState::notchWidthChanged))
-        m_hooks.geometry();
+    writeShaping(m_notchWidth, width, &PanelState::notchWidthChanged);
 }
 
 void PanelState::setTopInset(double inset)
 {
-    if (write(m_topInset, inset, &PanelState::topInsetChanged))
-        m_hooks.geometry();
+    writeShaping(m_topInset, inset, &PanelState::topInsetChanged);
 }
 
 void PanelState::setHasNotch(bool hasNotch)
 {
-    if (write(m_hasNotch, hasNotch, &PanelState::hasNotchChanged))
-        m_hooks.geometry();
+    writeShaping(m_hasNotch, hasNotch, &PanelState::hasNotchChanged);
 }
 
 void PanelState::setKeepsTab(bool keepsTab)
 {
-    if (write(m_keepsTab, keepsTab, &PanelState::keepsTabChanged))
-        m_hooks.geometry();
+    writeShaping(m_keepsTab, keepsTab, &PanelState::keepsTabChanged);
 }
 
 void PanelState::hoverStateChanged()

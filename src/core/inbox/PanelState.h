@@ -84,6 +84,13 @@ private:
         Q_EMIT(this->*changed)();
         return true;
     }
+    // Stores a value the surface's shape depends on; the geometry follows a change.
+    template <class T>
+    void writeShaping(T &field, T value, void (PanelState::*changed)())
+    {
+        if (write(field, value, changed))
+            m_hooks.geometry();
+    }
 
     Hooks m_hooks;
     GeometryProfile m_geometryProfile = GeometryProfile::entrance;

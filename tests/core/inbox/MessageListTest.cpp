@@ -1,28 +1,15 @@
 #include "inbox/MessageList.h"
 
+#include "SampleMessage.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
-namespace {
-
-Message message(const QString &subject, const InboxScope &scope = InboxScope::personal(), bool unread = false)
-{
-    Message result;
-    result.id = QUuid::createUuid();
-    result.subject = subject;
-    result.scope = scope;
-    result.conversationID = subject;
-    result.unread = unread;
-    return result;
-}
-
-} // namespace
-
 TEST(MessageList, KeepsItsThreadIndexForTheVerySameListAndTakesOneBuiltForANewList)
 {
     MessageList list(true);
-    const QList<Message> messages{message(QStringLiteral("a"), InboxScope::personal(), true)};
+    const QList<Message> messages{sampleMessage(QStringLiteral("a"), InboxScope::personal(), true)};
     list.set(messages);
     ThreadIndex *index = &list.threads();
     EXPECT_EQ(list.totalUnreadCount(), 1);
@@ -30,7 +17,7 @@ TEST(MessageList, KeepsItsThreadIndexForTheVerySameListAndTakesOneBuiltForANewLi
     EXPECT_EQ(&list.threads(), index);
 
     QList<Message> next = messages;
-    next.append(message(QStringLiteral("b")));
+    next.append(sampleMessage(QStringLiteral("b")));
     auto built = std::make_unique<ThreadIndex>(next, true);
     ThreadIndex *handed = built.get();
     list.set(next, std::move(built));
@@ -46,9 +33,9 @@ TEST(MessageList, CountsAndSortsScopesByUnreadThenName)
     const InboxScope alpha{QStringLiteral("alpha")};
     const InboxScope beta{QStringLiteral("beta")};
     MessageList list(false);
-    list.set({message(QStringLiteral("1"), beta, true), message(QStringLiteral("2"), alpha),
-              message(QStringLiteral("3"), InboxScope::personal(), true),
-              message(QStringLiteral("4"), InboxScope::personal(), true)});
+    list.set({sampleMessage(QStringLiteral("1"), beta, true), sampleMessage(QStringLiteral("2"), alpha),
+              sampleMessage(QStringLiteral("3"), InboxScope::personal(), true),
+              sampleMessage(QStringLiteral("4"), InboxScope::personal(), true)});
     EXPECT_EQ(list.unreadCount(InboxScope::personal()), 2);
     EXPECT_EQ(list.unreadCount(alpha), 0);
     EXPECT_EQ(list.totalUnreadCount(), 3);
@@ -62,7 +49,7 @@ TEST(MessageList, CountsAndSortsScopesByUnreadThenName)
 TEST(MessageList, ACardFocusesItsFirstFocusedMemberElseItsNewest)
 {
     const InboxScope team{QStringLiteral("team")};
-    Message older = message(QStringLiteral("older"), team);
+    Message older = sampleMessage(QStringLiteral("older"), team);
     older.kind = ConversationKind::thread;
     older.conversationID = QStringLiteral("c");
     older.sentAt = 1;
@@ -79,14 +66,14 @@ TEST(MessageList, ACardFocusesItsFirstFocusedMemberElseItsNewest)
 
 TEST(MessageList, LabelsAreSortedAndEachShownOnce)
 {
-    Message a = message(QStringLiteral("a"));
+    Message a = sampleMessage(QStringLiteral("a"));
     a.category = QStringLiteral("Updates");
-    Message b = message(QStringLiteral("b"));
+    Message b = sampleMessage(QStringLiteral("b"));
     b.category = QStringLiteral("Design");
-    Message extra = message(QStringLiteral("x"));
+    Message extra = sampleMessage(QStringLiteral("x"));
     extra.category = QStringLiteral("Updates");
     MessageList list(false);
-    list.set({a, b, message(QStringLiteral("none"))});
+    list.set({a, b, sampleMessage(QStringLiteral("none"))});
     EXPECT_EQ(list.labels(InboxScope::personal(), {extra}),
               (QStringList{QStringLiteral("Design"), QStringLiteral("Updates")}));
     EXPECT_TRUE(list.labels(InboxScope{QStringLiteral("other")}).isEmpty());

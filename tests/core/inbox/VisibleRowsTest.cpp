@@ -2,19 +2,11 @@
 #include "inbox/VisibleRows.h"
 #include "records/ThreadIndex.h"
 
+#include "SampleMessage.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-Message message(const QString &subject, const InboxScope &scope = InboxScope::personal())
-{
-    Message result;
-    result.id = QUuid::createUuid();
-    result.subject = subject;
-    result.scope = scope;
-    result.conversationID = subject;
-    return result;
-}
 
 QStringList subjects(const QList<Message> &rows)
 {
@@ -37,8 +29,8 @@ VisibleRows::Criteria criteria(const InboxScope &scope = InboxScope::personal())
 TEST(VisibleRows, ShowsTheScopesAdmittedMessagesWithFocusedOnesFirstInFocusOrder)
 {
     const InboxScope team{QStringLiteral("team")};
-    const QList<Message> messages{message(QStringLiteral("a")), message(QStringLiteral("b")),
-                                  message(QStringLiteral("t"), team), message(QStringLiteral("c"))};
+    const QList<Message> messages{sampleMessage(QStringLiteral("a")), sampleMessage(QStringLiteral("b")),
+                                  sampleMessage(QStringLiteral("t"), team), sampleMessage(QStringLiteral("c"))};
     ThreadIndex threads(messages, false);
     VisibleRows::Criteria shown = criteria();
     EXPECT_EQ(subjects(VisibleRows::rows(messages, threads, shown)),
@@ -53,14 +45,14 @@ TEST(VisibleRows, ShowsTheScopesAdmittedMessagesWithFocusedOnesFirstInFocusOrder
 TEST(VisibleRows, FiltersByFilterLabelKindAndSearch)
 {
     const InboxScope team{QStringLiteral("team")};
-    Message direct = message(QStringLiteral("direct"), team);
+    Message direct = sampleMessage(QStringLiteral("direct"), team);
     direct.kind = ConversationKind::direct;
-    Message review = message(QStringLiteral("review"), team);
+    Message review = sampleMessage(QStringLiteral("review"), team);
     review.released = false;
-    Message labelled = message(QStringLiteral("labelled"), team);
+    Message labelled = sampleMessage(QStringLiteral("labelled"), team);
     labelled.category = QStringLiteral("Design");
     labelled.kind = ConversationKind::thread;
-    Message unread = message(QStringLiteral("unread"), team);
+    Message unread = sampleMessage(QStringLiteral("unread"), team);
     unread.unread = true;
     unread.body = QStringLiteral("Über alles");
 
@@ -105,7 +97,7 @@ TEST(VisibleRows, FiltersByFilterLabelKindAndSearch)
 TEST(VisibleRows, ALiveInboxShowsOneRowPerThreadWithItsOldestReleasedMember)
 {
     const InboxScope team{QStringLiteral("team")};
-    Message newer = message(QStringLiteral("newer"), team);
+    Message newer = sampleMessage(QStringLiteral("newer"), team);
     newer.kind = ConversationKind::thread;
     newer.conversationID = QStringLiteral("conv");
     newer.sentAt = 2;
@@ -113,7 +105,7 @@ TEST(VisibleRows, ALiveInboxShowsOneRowPerThreadWithItsOldestReleasedMember)
     older.id = QUuid::createUuid();
     older.subject = QStringLiteral("older");
     older.sentAt = 1;
-    Message other = message(QStringLiteral("other"), team);
+    Message other = sampleMessage(QStringLiteral("other"), team);
     other.kind = ConversationKind::thread;
     const QList<Message> messages{newer, other, older};
     ThreadIndex threads(messages, true);
