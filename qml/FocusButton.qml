@@ -15,6 +15,7 @@ Item {
     property color focusPink: NotchStyle.focusPink
     property bool reduceMotion: false
     // In the Tab order (a list row's button is, only while the row is the current one).
+    // A control that has the keyboard keeps its place until the keyboard has moved on, as Qt requires.
     property bool keyboardReachable: true
     signal toggled()
 
@@ -42,7 +43,7 @@ Item {
         enabled: root.released
         opacity: root.released ? (pressed ? NotchStyle.pressedOpacity : 1) : NotchStyle.unreleasedOpacity
         focusRadius: root.compact ? 15 : 8
-        focusPolicy: root.keyboardReachable ? Qt.TabFocus : Qt.NoFocus
+        focusPolicy: root.keyboardReachable || activeFocus ? Qt.TabFocus : Qt.NoFocus
         leftPadding: root.compact ? 0 : 10
         rightPadding: root.compact ? 0 : 10
         onClicked: root.toggled()

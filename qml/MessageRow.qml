@@ -173,7 +173,7 @@ FocusScope {
                     objectName: "rowButton"
                     anchors.fill: parent
                     focus: true
-                    focusPolicy: row.current ? Qt.TabFocus : Qt.NoFocus
+                    focusPolicy: row.current || activeFocus ? Qt.TabFocus : Qt.NoFocus
                     onClicked: row.inbox.selectMessage(row.messageId)
                     Accessible.name: row.sender + ", " + row.preview
                 }

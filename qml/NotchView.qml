@@ -58,13 +58,19 @@ Item {
                 root.toggleSearch()
             else
                 card.focusSearch()
-        } else if ((event.key === Qt.Key_Backspace && !(event.modifiers & ~Qt.KeypadModifier))
-                   || (event.key === Qt.Key_Left && (event.modifiers & Qt.AltModifier))) {
+        } else if (event.key === Qt.Key_Backspace && !(event.modifiers & ~Qt.KeypadModifier)) {
             if (root.inbox.hasSelection) {
                 event.accepted = true
                 card.goBack()
             }
         }
+    }
+
+    // A text field takes Alt+Left as a move of its cursor before the card's keys see it; a shortcut comes first.
+    Shortcut {
+        sequence: "Alt+Left"
+        enabled: root.inbox.hasSelection
+        onActivated: card.goBack()
     }
 
     Keys.onEscapePressed: {

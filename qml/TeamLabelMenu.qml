@@ -10,6 +10,7 @@ Item {
     required property color labelColor
     required property string accessibleName
     // In the Tab order (a list row's menu is, only while the row is the current one).
+    // A control that has the keyboard keeps its place until the keyboard has moved on, as Qt requires.
     property bool keyboardReachable: true
 
     implicitWidth: inbox.live ? (category.length > 0 ? chip.implicitWidth : 0) : face.implicitWidth
@@ -34,7 +35,7 @@ Item {
         visible: !root.inbox.live
         opensMenu: true
         Accessible.role: Accessible.ButtonMenu
-        focusPolicy: root.keyboardReachable ? Qt.TabFocus : Qt.NoFocus
+        focusPolicy: root.keyboardReachable || activeFocus ? Qt.TabFocus : Qt.NoFocus
         focusRadius: NotchStyle.chipRadius
         leftPadding: 6
         rightPadding: 6
