@@ -28,6 +28,8 @@ Q.AbstractButton {
         }
     }
 
+    // Qt 6.4's controls tell the bridge their class's role (a push button) whatever is set here; the
+    // role is kept for the versions that read it.
     Accessible.role: opensMenu ? Accessible.ButtonMenu : Accessible.Button
     Accessible.onPressAction: if (control.enabled) control.clicked()
 
