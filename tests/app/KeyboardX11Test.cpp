@@ -1,6 +1,6 @@
 // The open card used with the keyboard alone, on a real X server with a window manager: the keys go through
 // the X server (xdotool's XTEST) to the panel, exactly as a user's would. Every focus change is checked as a
-// screen reader hears it: the name the accessibility interface gives each control that takes the keyboard.
+// screen reader hears it: the focus events the items send to the accessibility bridge, with their names.
 
 #include "NotchPanel.h"
 #include "ViewStates.h"
@@ -42,7 +42,7 @@ protected:
     void SetUp() override
     {
         if (xdotool.isEmpty())
-            GTEST_SKIP() << "needs Xvfb, openbox and xdotool";
+            GTEST_SKIP() << "needs Xvfb, openbox, xdotool, dbus-daemon and at-spi2-core";
         AppDelegate::Options options = ViewStates::options(ViewStates::Launch::live, clock);
         options.trayAvailable = [] { return false; };
         options.runAlert = [](const AppDelegate::QuitAlert &) { return 0; };
@@ -66,18 +66,18 @@ protected:
         app->inbox().setMessages(messages);
         app->inbox().close();
         settle();
-        // The accessibility bridge sends its focus events only while a screen reader listens on an AT-SPI
-        // bus, which this session has not; the names are taken from the same interfaces at each focus change.
-        focusWatch = QObject::connect(app->panel(), &QQuickWindow::activeFocusItemChanged, app->panel(), [this] {
-            if (focused())
-                focusNames.append(focusedName());
+        // The bridge speaks once it has found the accessibility bus; from then on every focus event the items
+        // send is taken here, where a screen reader would receive it.
+        ASSERT_TRUE(QTest::qWaitFor([] { return QAccessible::isActive(); }, 10000));
+        previousHandler = QAccessible::installUpdateHandler([](QAccessibleEvent *event) {
+            if (event->type() == QAccessible::Focus && event->accessibleInterface())
+                focusNames.append(event->accessibleInterface()->text(QAccessible::Name));
         });
     }
     void TearDown() override
     {
-        // The panel's items give up the keyboard while they are destroyed, after `app` no longer points at them.
-        QObject::disconnect(focusWatch);
         app.reset();
+        QAccessible::installUpdateHandler(previousHandler);
     }
     void settle()
     {
@@ -121,7 +121,7 @@ protected:
 
     VirtualScheduler clock;
     std::unique_ptr<AppDelegate> app;
-    QMetaObject::Connection focusWatch;
+    QAccessible::UpdateHandler previousHandler = nullptr;
 };
 
 TEST_F(KeyboardOnly, ToggleTabArrowsReturnReplyBackLabelSearchAndEscape)
@@ -217,6 +217,37 @@ pid_t start(const QString &program, const QStringList &arguments)
     return posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0 ? pid : 0;
 }
 
+// Starts a session bus in the foreground of its own process and reads the address it prints.
+pid_t startBus(const QString &daemon, QByteArray &address)
+{
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0)
+        return 0;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+    QByteArray program = QFile::encodeName(daemon);
+    QByteArray session("--session"), noFork("--nofork"), print("--print-address=1");
+    char *argv[] = {program.data(), session.data(), noFork.data(), print.data(), nullptr};
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv, environ) != 0)
+        pid = 0;
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeEnds[1]);
+    char buffer[512];
+    ssize_t length = 0;
+    while (pid > 0 && length < ssize_t(sizeof buffer) && (length == 0 || buffer[length - 1] != '\n')) {
+        const ssize_t read = ::read(pipeEnds[0], buffer + length, sizeof buffer - size_t(length));
+        if (read <= 0)
+            break;
+        length += read;
+    }
+    close(pipeEnds[0]);
+    address = QByteArray(buffer, int(length)).trimmed();
+    return pid;
+}
+
 void stop(pid_t pid)
 {
     if (pid <= 0)
@@ -237,8 +268,13 @@ int main(int argc, char **argv)
     xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
     pid_t server = 0;
     pid_t windowManager = 0;
+    pid_t sessionBus = 0;
+    pid_t accessibilityBus = 0;
     const QTemporaryDir runtime;
-    if (!listing && !xvfb.isEmpty() && !openbox.isEmpty() && !xdotool.isEmpty()) {
+    const QString busDaemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+    const QString launcher = QStringLiteral("/usr/libexec/at-spi-bus-launcher");
+    if (!listing && !xvfb.isEmpty() && !openbox.isEmpty() && !xdotool.isEmpty() && !busDaemon.isEmpty() &&
+        QFile::exists(launcher)) {
         QString display;
         for (int number = 420 + int(getpid() % 50); number < 600; ++number) {
             if (!QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)) &&
@@ -258,6 +294,13 @@ int main(int argc, char **argv)
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
         qputenv("HOME", QFile::encodeName(runtime.path()));
         windowManager = start(openbox, {});
+        // A session bus of the run's own, with the accessibility bus a desktop starts for its screen reader;
+        // the bridge is told to speak though no screen reader is listening.
+        QByteArray address;
+        sessionBus = startBus(busDaemon, address);
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+        accessibilityBus = start(launcher, {});
+        qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
         usleep(500000);
     } else {
         xdotool.clear();
@@ -271,6 +314,8 @@ int main(int argc, char **argv)
         QApplication::setQuitOnLastWindowClosed(false);
         result = RUN_ALL_TESTS();
     }
+    stop(accessibilityBus);
+    stop(sessionBus);
     stop(windowManager);
     stop(server);
     return result;
