@@ -12,6 +12,29 @@
 #include <memory>
 #include <vector>
 
+// Lets the model's coalesced updates and the views' bindings run, then lays out and draws a frame (lists and
+// layouts place their items when a frame is prepared).
+inline void settlePanel(VirtualScheduler &clock, AppDelegate &app)
+{
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    clock.runDue();
+    QCoreApplication::processEvents();
+    app.panel()->grabWindow();
+}
+
+// The visible items of that object name at or under `item`, in tree order.
+inline void collectVisible(QQuickItem *item, const QString &name, QList<QQuickItem *> &found)
+{
+    if (!item)
+        return;
+    if (item->objectName() == name && item->isVisible())
+        found.append(item);
+    const QList<QQuickItem *> children = item->childItems();
+    for (QQuickItem *child : children)
+        collectVisible(child, name, found);
+}
+
 // The application in virtual time on the offscreen platform (one 800 x 600 screen at the origin): no status
 // item, no system monitors, a pointer the test moves, alerts the test answers.
 class AppFixture : public ::testing::Test
@@ -45,6 +68,7 @@ protected:
     }
 
     Inbox &inbox() const { return app->inbox(); }
+    void settle() { settlePanel(clock, *app); }
     QQuickItem *surface() const
     {
         QQuickItem *root = app->panel()->rootView();

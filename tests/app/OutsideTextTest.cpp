@@ -1,6 +1,7 @@
 // Text from outside (the tool, the demo data, the user) is shown as typed, never read as markup: a sender or
 // subject holding tags draws its characters, and an image tag in it loads nothing.
 
+#include "AppTestSupport.h"
 #include "NotchPanel.h"
 #include "ViewStates.h"
 #include "VirtualScheduler.h"
@@ -44,14 +45,7 @@ protected:
         settle();
     }
     void TearDown() override { app.reset(); }
-    void settle()
-    {
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
-        clock.runDue();
-        QCoreApplication::processEvents();
-        app->panel()->grabWindow();
-    }
+    void settle() { settlePanel(clock, *app); }
     QString tracker() const { return QStringLiteral("http://127.0.0.1:%1/x.png").arg(server.serverPort()); }
 
     // Every visible text item showing `typed`: each shows it as plain text. Returns how many there are.

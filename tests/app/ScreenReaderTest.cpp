@@ -1,6 +1,7 @@
 // Every control of every reviewed view state, pressed the way a screen reader presses it: through the
 // accessibility action interface, on the offscreen platform. Each press must do what a click does.
 
+#include "AppTestSupport.h"
 #include "NotchPanel.h"
 #include "ViewStates.h"
 #include "VirtualScheduler.h"
@@ -59,14 +60,7 @@ protected:
         app->applicationDidFinishLaunching();
         settle();
     }
-    void settle()
-    {
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
-        clock.runDue();
-        QCoreApplication::processEvents();
-        app->panel()->grabWindow();
-    }
+    void settle() { settlePanel(clock, *app); }
     void enter(const ViewStates::State &state)
     {
         closeWindows();

@@ -93,17 +93,6 @@ private:
     bool m_lone;
 };
 
-void collect(QQuickItem *item, const QString &name, QList<QQuickItem *> &found)
-{
-    if (!item)
-        return;
-    if (item->objectName() == name && item->isVisible())
-        found.append(item);
-    const QList<QQuickItem *> children = item->childItems();
-    for (QQuickItem *child : children)
-        collect(child, name, found);
-}
-
 class ViewEdge : public AppFixture
 {
 protected:
@@ -126,14 +115,6 @@ protected:
         inbox().open();
         settle();
     }
-    void settle()
-    {
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
-        clock.runDue();
-        QCoreApplication::processEvents();
-        app->panel()->grabWindow();
-    }
     void serve(const QByteArray &snapshot)
     {
         served = snapshot;
@@ -143,7 +124,7 @@ protected:
     int listedRows()
     {
         QList<QQuickItem *> lists;
-        collect(app->panel()->contentItem(), QStringLiteral("messageRows"), lists);
+        collectVisible(app->panel()->contentItem(), QStringLiteral("messageRows"), lists);
         return lists.isEmpty() ? -1 : lists.first()->property("count").toInt();
     }
     // Opens the reader on a message and goes back to the list, drawing each.

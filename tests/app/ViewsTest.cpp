@@ -26,17 +26,6 @@
 
 namespace {
 
-void collect(QQuickItem *item, const QString &name, QList<QQuickItem *> &found)
-{
-    if (!item)
-        return;
-    if (item->objectName() == name && item->isVisible())
-        found.append(item);
-    const QList<QQuickItem *> children = item->childItems();
-    for (QQuickItem *child : children)
-        collect(child, name, found);
-}
-
 // An entry's title as the menu shows it ("&&" draws one ampersand).
 QString shown(const QAction *action)
 {
@@ -70,20 +59,10 @@ protected:
         ASSERT_TRUE(app->panel()->rootView()) << qPrintable(app->panel()->loadError());
         settle();
     }
-    // Lets the model's coalesced updates and the views' bindings run, then lays out and draws a frame
-    // (lists and layouts place their items when a frame is prepared).
-    void settle()
-    {
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
-        clock.runDue();
-        QCoreApplication::processEvents();
-        app->panel()->grabWindow();
-    }
     QList<QQuickItem *> all(const QString &name) const
     {
         QList<QQuickItem *> found;
-        collect(app->panel()->contentItem(), name, found);
+        collectVisible(app->panel()->contentItem(), name, found);
         return found;
     }
     QQuickItem *item(const QString &name) const
