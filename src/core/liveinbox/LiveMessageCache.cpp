@@ -2,6 +2,8 @@
 
 #include "LiveMessageConversion.h"
 
+#include "records/RecordTextPool.h"
+
 #include <bit>
 #include <functional>
 #include <utility>
@@ -38,6 +40,7 @@ QList<Message> LiveMessageCache::apply(const LiveSnapshot &snapshot)
             messages.append(std::move(message));
     };
 
+    RecordTextPool pool;
     for (std::size_t position = 0; position < count; ++position) {
         const LiveMessage &wire = snapshot.messages[position];
         const std::size_t hash = std::hash<std::string_view>{}(wire.id);
@@ -53,7 +56,7 @@ QList<Message> LiveMessageCache::apply(const LiveSnapshot &snapshot)
                 continue;
             }
         }
-        put(position, LiveMessageConversion::message(wire));
+        put(position, LiveMessageConversion::message(wire, pool));
     }
 
     // The state of the previous snapshot (its records, then the storage they pointed into) goes once no copy

@@ -2,6 +2,7 @@
 
 #include "records/RecordIdentity.h"
 #include "records/RecordText.h"
+#include "records/RecordTextPool.h"
 
 #include <QStringView>
 #include <QTextBoundaryFinder>
@@ -94,7 +95,13 @@ std::string LiveMessageConversion::attachmentEnvelope(const LiveMessage &record)
 
 Message LiveMessageConversion::message(const LiveMessage &record)
 {
-    const QString sender = text(record.sender);
+    RecordTextPool pool;
+    return message(record, pool);
+}
+
+Message LiveMessageConversion::message(const LiveMessage &record, RecordTextPool &pool)
+{
+    const QString sender = pool.text(record.sender);
     const QString subject = text(record.subject);
     QString body;
     if (record.files.empty()) {
@@ -124,11 +131,11 @@ Message LiveMessageConversion::message(const LiveMessage &record)
         .category = record.categories.empty() ? QString() : categoryName(record.categories.front()),
         .color = MessageColor::service(),
         .unread = record.unread,
-        .scope = InboxScope{text(record.scopeId)},
+        .scope = InboxScope{pool.text(record.scopeId)},
         .kind = kind,
         .conversation = std::move(conversation),
-        .conversationID = text(record.conversationId),
-        .senderAccountID = text(record.senderId),
+        .conversationID = pool.text(record.conversationId),
+        .senderAccountID = pool.text(record.senderId),
         .released = true,
         .replies = {},
         .remoteID = text(record.id),

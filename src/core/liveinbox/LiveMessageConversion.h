@@ -11,6 +11,8 @@
 
 // The values derived from one service record: its local identity, the fence that carries its files
 // inside the body, and the Message the panel shows. All of them depend on the record alone.
+class RecordTextPool;
+
 class LiveMessageConversion
 {
 public:
@@ -21,6 +23,8 @@ public:
     static std::string attachmentEnvelope(const LiveMessage &record);
 
     static Message message(const LiveMessage &record);
+    // The same, with the record's repeated texts taken from the snapshot's pool.
+    static Message message(const LiveMessage &record, RecordTextPool &pool);
 
     // The display name of a label slug: the four known slugs have fixed names; any other slug has its
     // hyphens turned into spaces and each space-separated word capitalised.

@@ -275,6 +275,33 @@ TEST(LiveMessageCache, UnchangedRecordsOfTheSameAccountKeepTheirMessage)
     EXPECT_EQ(second[0].remoteID, QStringLiteral("a")); // earlier results are left as they were
 }
 
+TEST(LiveMessageCache, TheRecordsOfOneSnapshotShareTheTextsTheyRepeat)
+{
+    LiveMessageCache cache;
+    const QList<Message> messages = cache.apply(snapshot(
+        {messageJson("a"), messageJson("b"),
+         messageJson("c", {{"conversationId", R"("other")"}, {"sender", R"("Nora Patel")"}, {"senderId", R"("7")"},
+                           {"scopeId", R"("team")"}})}));
+    ASSERT_EQ(messages.size(), 3);
+    const Message &a = messages[0];
+    const Message &b = messages[1];
+    const Message &c = messages[2];
+    // One copy of each repeated text, in every record that carries it.
+    EXPECT_EQ(a.conversationID.constData(), b.conversationID.constData());
+    EXPECT_EQ(a.scope.rawValue.constData(), b.scope.rawValue.constData());
+    EXPECT_EQ(a.sender.constData(), b.sender.constData());
+    EXPECT_EQ(a.senderAccountID.constData(), b.senderAccountID.constData());
+    // Other bytes, other texts; and each is the record's own.
+    EXPECT_EQ(a.conversationID, QStringLiteral("c"));
+    EXPECT_EQ(c.conversationID, QStringLiteral("other"));
+    EXPECT_EQ(c.sender, QStringLiteral("Nora Patel"));
+    EXPECT_EQ(c.senderAccountID, QStringLiteral("7"));
+    EXPECT_EQ(c.scope.rawValue, QStringLiteral("team"));
+    EXPECT_EQ(b.sender, QStringLiteral("Owen Brandt"));
+    // The bodies are each record's own.
+    EXPECT_NE(a.body, b.body);
+}
+
 TEST(LiveMessageCache, AnotherAccountOrOriginConvertsAfresh)
 {
     LiveMessageCache cache;
