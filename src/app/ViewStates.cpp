@@ -76,7 +76,8 @@ public:
 
 void selectWhere(Inbox &inbox, const std::function<bool(const Message &)> &matches)
 {
-    for (const Message &message : inbox.messages()) {
+    const QList<Message> shown = inbox.messages(); // selecting replaces the list
+    for (const Message &message : shown) {
         if (matches(message)) {
             inbox.switchScope(message.scope);
             inbox.select(message);
@@ -88,7 +89,8 @@ void selectWhere(Inbox &inbox, const std::function<bool(const Message &)> &match
 void selectSubject(Inbox &inbox, const QString &subject)
 {
     inbox.switchScope(InboxScope{QStringLiteral("team-north")});
-    for (const Message &message : inbox.messages())
+    const QList<Message> shown = inbox.messages(); // selecting replaces the list
+    for (const Message &message : shown)
         if (message.subject == subject)
             inbox.select(message);
 }
@@ -216,7 +218,8 @@ QList<ViewStates::State> ViewStates::all()
              selectWhere(inbox, [](const Message &m) { return !m.released; });
          })},
         {QStringLiteral("demo-reader-tucked"), Launch::demo, on([](Inbox &inbox) {
-             for (const Message &message : inbox.messages()) {
+             const QList<Message> shown = inbox.messages();
+             for (const Message &message : shown) {
                  inbox.select(message);
                  if (inbox.canResizeReader()) {
                      if (!inbox.readerTucked())
@@ -245,7 +248,8 @@ QList<ViewStates::State> ViewStates::all()
              inbox.reader()->setDraft(QStringLiteral("And a second thought, kept in the draft"));
          })},
         {QStringLiteral("live-chat"), Launch::live, on([](Inbox &inbox) {
-             for (const Message &message : inbox.messages())
+             const QList<Message> shown = inbox.messages();
+             for (const Message &message : shown)
                  if (message.kind == ConversationKind::direct)
                      inbox.select(message);
          })},

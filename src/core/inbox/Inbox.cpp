@@ -412,13 +412,15 @@ void Inbox::mutate(const QString &operation, const Message &message)
 
 void Inbox::select(const Message &message)
 {
+    // The message may be an element of the list that marking it read replaces.
+    const QUuid id = message.id;
     if (m_live)
         mutate(LocalChangeQueue::readOperation, message);
-    setSelectedID(message.id);
-    setReaderTucked(canResizeReader() ? m_focusedIDs.contains(message.id) : false);
+    setSelectedID(id);
+    setReaderTucked(canResizeReader() ? m_focusedIDs.contains(id) : false);
     if (!m_live) {
         for (qsizetype i = 0; i < m_list.messages().size(); ++i) {
-            if (m_list.messages().at(i).id == message.id) {
+            if (m_list.messages().at(i).id == id) {
                 if (m_list.messages().at(i).unread) {
                     QList<Message> messages = m_list.messages();
                     messages[i].unread = false;
