@@ -202,7 +202,7 @@ TEST_F(DesktopX11Test, WithoutATrayTheTabStaysAndItsMenuQuits)
     click(menu->center().x(), menu->bottom() - 12);
     EXPECT_TRUE(app.waitForFinished(10000));
     EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(app.exitCode(), 0);
+    EXPECT_EQ(app.exitCode(), 0) << qPrintable(QString::fromUtf8(app.readAllStandardError()));
 }
 
 
@@ -260,7 +260,7 @@ TEST_F(DesktopX11Test, SigtermWhileAReplyIsSendingEndsInOrder)
     ::kill(pid_t(app.processId()), SIGTERM);
     ASSERT_TRUE(app.waitForFinished(10000));
     EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(app.exitCode(), 0);
+    EXPECT_EQ(app.exitCode(), 0) << qPrintable(QString::fromUtf8(app.readAllStandardError()));
     EXPECT_TRUE(QTest::qWaitFor([&] { return processGone(toolPid); }, changeLimitMs));
     EXPECT_FALSE(replyDirectoryLeft(temporary));
 }
