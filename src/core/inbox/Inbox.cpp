@@ -99,8 +99,8 @@ Inbox::Inbox(bool live, InboxServices services, QObject *parent)
     connect(this, &Inbox::messagesChanged, this, &Inbox::selectedMessageChanged);
     connect(this, &Inbox::selectedMessageChanged, this, [this] {
         const std::optional<Message> message = selected();
-        m_selectedBlocks->show(message ? message->body : QString(),
-                               message ? m_contentCache.content(message->body) : nullptr);
+        const QString body = message ? message->body.toString() : QString();
+        m_selectedBlocks->show(body, message ? m_contentCache.content(body) : nullptr);
     });
 }
 
@@ -156,7 +156,7 @@ QString Inbox::selectedSubject() const
 QString Inbox::selectedBody() const
 {
     const std::optional<Message> message = selected();
-    return message ? message->body : QString();
+    return message ? message->body.toString() : QString();
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -103,16 +103,16 @@ Message LiveMessageConversion::message(const LiveMessage &record, RecordTextPool
 {
     const QString sender = pool.text(record.sender);
     const QString subject = text(record.subject);
-    QString body;
+    Utf8Text body;
     if (record.files.empty()) {
-        body = text(record.body);
+        body = Utf8Text::fromUtf8(record.body);
     } else {
         const std::string envelope = attachmentEnvelope(record);
         std::string whole;
         whole.reserve(record.body.size() + envelope.size());
         whole += record.body;
         whole += envelope;
-        body = text(whole);
+        body = Utf8Text::fromUtf8(whole);
     }
     const ConversationKind kind = conversationKind(record.kind);
     QString conversation;

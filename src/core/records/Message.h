@@ -4,6 +4,7 @@
 #include "DemoReply.h"
 #include "InboxScope.h"
 #include "MessageColor.h"
+#include "Utf8Text.h"
 
 #include <QList>
 #include <QString>
@@ -18,7 +19,7 @@ struct Message
     QString sender;
     QString initials;
     QString subject;
-    QString body;
+    Utf8Text body; // with any attachments in their fence after the text
     QString category;
     MessageColor color;
     bool unread = false;
