@@ -4,9 +4,77 @@
 
 #include "records/RecordTextPool.h"
 
+#include <QHash>
+#include <QRandomGenerator>
+
 #include <bit>
 #include <functional>
 #include <utility>
+
+namespace {
+
+// Chains every field into one keyed hash. Each text is preceded by its length, so field boundaries
+// count, and absent optional fields differ from empty ones.
+class DigestBuilder
+{
+public:
+    explicit DigestBuilder(std::size_t key) : m_value(key) {}
+
+    void text(std::string_view bytes)
+    {
+        m_value = qHashBits(bytes.data(), bytes.size(), mixed(bytes.size()));
+    }
+    void optionalText(const std::optional<std::string_view> &bytes)
+    {
+        if (bytes)
+            text(*bytes);
+        else
+            m_value = mixed(~std::size_t(0));
+    }
+    void number(std::uint64_t value) { m_value = mixed(value); }
+    std::uint64_t value() const { return m_value; }
+
+private:
+    // The state with `value` folded in (never zero: a zero seed would select a slower hash).
+    std::size_t mixed(std::uint64_t value) const
+    {
+        const std::size_t next = qHash(value, m_value);
+        return next ? next : 1;
+    }
+
+    std::size_t m_value;
+};
+
+std::size_t digestKey()
+{
+    static const std::size_t key = QRandomGenerator::system()->generate64() | 1;
+    return key;
+}
+
+} // namespace
+
+LiveMessageCache::Digest LiveMessageCache::digest(const LiveMessage &record)
+{
+    DigestBuilder builder(digestKey());
+    for (const std::string_view text : {record.id, record.messageId, record.scopeId, record.conversationId,
+                                        record.senderId, record.sender, record.subject, record.body, record.kind})
+        builder.text(text);
+    builder.number(std::uint64_t(record.categories.size()));
+    for (const std::string_view category : record.categories)
+        builder.text(category);
+    builder.number(std::uint64_t(record.files.size()));
+    for (const VisualizationFile &file : record.files) {
+        builder.text(file.name);
+        builder.text(file.type);
+        builder.text(file.data);
+    }
+    builder.optionalText(record.replyTo);
+    builder.optionalText(record.conversationTitle);
+    builder.number(std::bit_cast<std::uint64_t>(record.createdAt));
+    builder.number(std::uint64_t(record.focusIndex));
+    builder.number(std::uint64_t(record.unread) | std::uint64_t(record.focused) << 1);
+    return builder.value();
+}
 
 QList<Message> LiveMessageCache::apply(const LiveSnapshot &snapshot)
 {
@@ -21,8 +89,8 @@ QList<Message> LiveMessageCache::apply(const LiveSnapshot &snapshot)
     next->origin = std::string(account.origin);
 
     const std::size_t count = snapshot.messages.size();
-    std::vector<LiveMessage> &sources = next->sources;
-    sources.reserve(count);
+    std::vector<Digest> &digests = next->digests;
+    digests.reserve(count);
     Index &index = next->index;
     index.reset(count);
     // With as many messages as before, the result starts as the previous list and is copied only at the
@@ -44,24 +112,22 @@ QList<Message> LiveMessageCache::apply(const LiveSnapshot &snapshot)
     for (std::size_t position = 0; position < count; ++position) {
         const LiveMessage &wire = snapshot.messages[position];
         const std::size_t hash = std::hash<std::string_view>{}(wire.id);
+        const Digest digest = LiveMessageCache::digest(wire);
         index.assign(wire.id, hash, position);
-        // The remembered record now points at the new snapshot's bytes.
-        sources.push_back(wire);
+        digests.push_back(digest);
         if (const Index::Slot *old = previous.index.find(wire.id, hash)) {
             const std::size_t before = old->entry - 1;
-            if (previous.sources[before] == wire) {
+            const Message &kept = previous.messages.at(qsizetype(before));
+            if (previous.digests[before] == digest && LiveMessageConversion::convertsTo(wire, kept, pool)) {
                 // Unchanged: keep its Message.
                 if (!samePositions || before != position)
-                    put(position, previous.messages.at(qsizetype(before)));
+                    put(position, kept);
                 continue;
             }
         }
         put(position, LiveMessageConversion::message(wire, pool));
     }
 
-    // The state of the previous snapshot (its records, then the storage they pointed into) goes once no copy
-    // holds it any more.
-    next->storage = snapshot.storage;
     m_state = std::move(next);
     return m_state->messages;
 }
@@ -97,11 +163,11 @@ std::size_t LiveMessageCache::size() const
     return state().index.size();
 }
 
-const LiveMessage *LiveMessageCache::source(std::string_view id) const
+const LiveMessageCache::Digest *LiveMessageCache::digestOf(std::string_view id) const
 {
     const State &current = state();
     const Index::Slot *slot = current.index.find(id, std::hash<std::string_view>{}(id));
-    return slot ? &current.sources[slot->entry - 1] : nullptr;
+    return slot ? &current.digests[slot->entry - 1] : nullptr;
 }
 
 const Message *LiveMessageCache::message(std::string_view id) const
@@ -116,6 +182,7 @@ void LiveMessageCache::Index::reset(std::size_t capacity)
     // At most half full, so probe runs stay short.
     const std::size_t slots = capacity ? std::bit_ceil(capacity * 2) : 0;
     m_slots.assign(slots, Slot{});
+    m_ids.clear();
     m_count = 0;
 }
 
@@ -124,7 +191,7 @@ std::size_t LiveMessageCache::Index::slotOf(std::string_view id, std::size_t has
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const Slot &candidate = m_slots[slot];
-        if (candidate.entry == 0 || (candidate.hash == std::uint32_t(hash) && candidate.id == id))
+        if (candidate.entry == 0 || (candidate.hash == std::uint32_t(hash) && idOf(candidate) == id))
             return slot;
     }
 }
@@ -141,7 +208,9 @@ void LiveMessageCache::Index::assign(std::string_view id, std::size_t hash, std:
 {
     Slot &slot = m_slots[slotOf(id, hash)];
     if (slot.entry == 0) {
-        slot.id = id;
+        slot.offset = std::uint32_t(m_ids.size());
+        slot.length = std::uint32_t(id.size());
+        m_ids.append(id);
         slot.hash = std::uint32_t(hash);
         ++m_count;
     }

@@ -14,19 +14,24 @@
 #include <vector>
 
 // Turns each snapshot's records into Messages, reusing the Message of every record that has not
-// changed since the previous snapshot of the same account, so it keeps its identity and derived texts
-// and costs only a comparison of its wire bytes.
+// changed since the previous snapshot of the same account, so it keeps its identity and derived texts.
 //
-// A cache is a value: what it remembers (the last applied snapshot's records and Messages) is an immutable
+// What a cache remembers of a record is a digest of all its fields, not its bytes: the snapshot's storage
+// goes as soon as the snapshot does. A record whose digest equals the remembered one is reused once its
+// Message is confirmed to be what the record converts to, so even a collision of digests cannot show a
+// stale text; a change in a field the Message does not carry still counts as a change (its digest differs).
+//
+// A cache is a value: what it remembers (the last applied snapshot's digests and Messages) is an immutable
 // state shared between copies, and `apply` gives the cache a new state without touching the old one. So a
 // worker thread can advance a copy while the owner keeps the state it has, and the owner adopts the copy
 // only when it applies the snapshot. Copies may be used on different threads; one copy is not.
-//
-// The remembered records' texts are views into their snapshot's storage (its texts only); the state holds
-// that storage, and only that one, alive.
 class LiveMessageCache
 {
 public:
+    // A record's fingerprint: every field, each length-prefixed, under a per-process random key.
+    using Digest = std::uint64_t;
+    static Digest digest(const LiveMessage &record);
+
     // Converts the snapshot's messages, in snapshot order (a repeated record id appears as often as it
     // occurs; the last occurrence is the one remembered). Records are reused only when the account id and
     // origin equal those of the previous snapshot; records that left the snapshot are forgotten.
@@ -39,21 +44,22 @@ public:
     const std::optional<std::string> &origin() const;
     // The number of distinct record ids remembered.
     std::size_t size() const;
-    // The remembered record for a service record id, or null.
-    const LiveMessage *source(std::string_view id) const;
+    // The remembered digest and Message for a service record id, or null.
+    const Digest *digestOf(std::string_view id) const;
     const Message *message(std::string_view id) const;
     // The Messages of the last applied snapshot, position for position.
     const QList<Message> &messages() const;
 
 private:
-    // Record id -> position of its last occurrence in the snapshot: open addressing over views of the
-    // ids, sized once per snapshot.
+    // Record id -> position of its last occurrence in the snapshot: open addressing over the ids, which
+    // are kept in one buffer, sized once per snapshot.
     class Index
     {
     public:
         struct Slot
         {
-            std::string_view id;
+            std::uint32_t offset = 0; // of the id in the buffer
+            std::uint32_t length = 0;
             std::uint32_t hash = 0;
             std::uint32_t entry = 0; // position + 1; 0 marks a free slot
         };
@@ -67,8 +73,10 @@ private:
 
     private:
         std::size_t slotOf(std::string_view id, std::size_t hash) const;
+        std::string_view idOf(const Slot &slot) const { return {m_ids.data() + slot.offset, slot.length}; }
 
         std::vector<Slot> m_slots;
+        std::string m_ids;
         std::size_t m_count = 0;
     };
 
@@ -76,11 +84,10 @@ private:
     {
         std::optional<std::string> account;
         std::optional<std::string> origin;
-        // The last snapshot's records and their Messages, position for position.
-        std::vector<LiveMessage> sources;
+        // The last snapshot's record digests and their Messages, position for position.
+        std::vector<Digest> digests;
         QList<Message> messages;
         Index index;
-        std::shared_ptr<const void> storage;
     };
 
     const State &state() const;

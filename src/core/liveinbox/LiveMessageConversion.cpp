@@ -5,6 +5,7 @@
 #include "records/RecordTextPool.h"
 
 #include <QStringView>
+#include <QUtf8StringView>
 #include <QTextBoundaryFinder>
 
 #include <array>
@@ -128,7 +129,7 @@ Message LiveMessageConversion::message(const LiveMessage &record, RecordTextPool
         .initials = initials(sender),
         .subject = subject,
         .body = std::move(body),
-        .category = record.categories.empty() ? QString() : categoryName(record.categories.front()),
+        .category = record.categories.empty() ? QString() : pool.derived(record.categories.front(), categoryName),
         .color = MessageColor::service(),
         .unread = record.unread,
         .scope = InboxScope{pool.text(record.scopeId)},
@@ -143,6 +144,32 @@ Message LiveMessageConversion::message(const LiveMessage &record, RecordTextPool
         .replyTo = optionalText(record.replyTo),
         .sentAt = record.createdAt,
     };
+}
+
+bool LiveMessageConversion::convertsTo(const LiveMessage &record, const Message &message, RecordTextPool &pool)
+{
+    const auto same = [](const QString &text, std::string_view utf8) {
+        return QtPrivate::equalStrings(QStringView(text), QUtf8StringView(utf8.data(), qsizetype(utf8.size())));
+    };
+    const auto sameOptional = [&](const std::optional<QString> &text, const std::optional<std::string_view> &utf8) {
+        return text.has_value() == utf8.has_value() && (!text || same(*text, *utf8));
+    };
+    // The initials, the conversation title and the local id follow from fields compared here.
+    if (message.unread != record.unread || message.sentAt != record.createdAt ||
+        message.kind != conversationKind(record.kind) || !message.released || !message.replies.isEmpty() ||
+        !(message.color == MessageColor::service()) || !message.remoteID || !same(*message.remoteID, record.id) ||
+        !same(message.sender, record.sender) || !same(message.subject, record.subject) ||
+        !same(message.scope.rawValue, record.scopeId) || !same(message.conversationID, record.conversationId) ||
+        !same(message.senderAccountID, record.senderId) || !message.serverMessageID ||
+        !same(*message.serverMessageID, record.messageId) || !sameOptional(message.replyTo, record.replyTo))
+        return false;
+    if (record.categories.empty() ? !message.category.isEmpty()
+                                  : message.category != pool.derived(record.categories.front(), categoryName))
+        return false;
+    const std::string_view body = message.body.view();
+    if (record.files.empty())
+        return body == record.body;
+    return body.starts_with(record.body) && body.substr(record.body.size()) == attachmentEnvelope(record);
 }
 
 QString LiveMessageConversion::categoryName(std::string_view slug)

@@ -26,6 +26,10 @@ public:
     // The same, with the record's repeated texts taken from the snapshot's pool.
     static Message message(const LiveMessage &record, RecordTextPool &pool);
 
+    // Whether `message(record)` would give `message`, field for field: what a record converts to, compared
+    // without converting it.
+    static bool convertsTo(const LiveMessage &record, const Message &message, RecordTextPool &pool);
+
     // The display name of a label slug: the four known slugs have fixed names; any other slug has its
     // hyphens turned into spaces and each space-separated word capitalised.
     static QString categoryName(std::string_view slug);
