@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
-#include <QUtf8StringView>
 
 #include <string_view>
 
@@ -33,14 +32,30 @@ public:
     const char *constData() const { return m_bytes.constData(); }
     bool startsWith(QStringView prefix) const { return toString().startsWith(prefix); }
 
-    friend bool operator==(const Utf8Text &a, const Utf8Text &b) { return a.m_bytes == b.m_bytes; }
-    friend bool operator==(const Utf8Text &a, QStringView b)
+    // Whether `utf8` decodes to `text`, without decoding it into a QString.
+    static bool same(QStringView text, std::string_view utf8);
+    // QString::fromUtf8 drops a byte order mark that opens the text; readers of the bytes skip it too.
+    static void skipByteOrderMark(const unsigned char *&p, const unsigned char *end);
+    // Decodes the code point at `p`, advancing it past it; false (and `p` unchanged) for an ill-formed
+    // sequence: an overlong form, a surrogate, a value above U+10FFFF, a truncated or stray byte.
+    static bool decode(const unsigned char *&p, const unsigned char *end, char32_t &out)
     {
-        return QtPrivate::equalStrings(b, QUtf8StringView(a.m_bytes.constData(), a.m_bytes.size()));
+        const unsigned char lead = *p;
+        if (lead < 0x80) {
+            out = lead;
+            ++p;
+            return true;
+        }
+        return decodeSequence(p, end, out);
     }
+
+    friend bool operator==(const Utf8Text &a, const Utf8Text &b) { return a.m_bytes == b.m_bytes; }
+    friend bool operator==(const Utf8Text &a, QStringView b) { return same(b, a.view()); }
     friend bool operator==(const Utf8Text &a, const QString &b) { return a == QStringView(b); }
     friend bool operator==(const Utf8Text &a, const char *b) { return a.m_bytes == b; }
 
 private:
+    static bool decodeSequence(const unsigned char *&p, const unsigned char *end, char32_t &out);
+
     QByteArray m_bytes;
 };

@@ -11,10 +11,11 @@ namespace {
 
 // Letters whose case folding is not plain ASCII: the Kelvin sign and the long s fold to ASCII letters,
 // sharp s has no one-letter upper case in the simple folding, final sigma folds to sigma, the Turkic i
-// forms, a combining accent, and letters outside the basic plane (Deseret, which folds, and an emoji).
+// forms, a combining accent, letters outside the basic plane (Deseret, which folds, and an emoji), and the
+// byte order mark, which decoding drops where it opens a text.
 const char32_t alphabet[] = {U'a', U'A', U's', U'S', U'k', U'K', U'i', U'I', U' ', 0x212A, 0x017F, 0x00DF,
                              0x1E9E, 0x03C3, 0x03C2, 0x03A3, 0x0130, 0x0131, 0x00E9, 0x00C9, U'e', 0x0301,
-                             0x65E5, 0x10400, 0x10428, 0x1F600};
+                             0x65E5, 0x10400, 0x10428, 0x1F600, 0xFEFF};
 
 // Sequences that are not UTF-8: a stray continuation byte, an invalid lead, an overlong slash, an
 // encoded surrogate, a truncated character.
