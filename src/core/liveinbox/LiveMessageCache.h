@@ -16,10 +16,11 @@
 // Turns each snapshot's records into Messages, reusing the Message of every record that has not
 // changed since the previous snapshot of the same account, so it keeps its identity and derived texts.
 //
-// What a cache remembers of a record is a digest of all its fields, not its bytes: the snapshot's storage
-// goes as soon as the snapshot does. A record whose digest equals the remembered one is reused once its
-// Message is confirmed to be what the record converts to, so even a collision of digests cannot show a
-// stale text; a change in a field the Message does not carry still counts as a change (its digest differs).
+// What a cache remembers of a record is its Message and a digest of the fields the Message does not carry
+// (or carries only through a rule that maps several values to one), not its bytes: the snapshot's storage
+// goes as soon as the snapshot does. A record is reused when it converts to exactly the remembered Message
+// and its digest is unchanged. So a change in any field counts, and a collision of digests can at worst
+// keep an equal Message: it can never show a stale text.
 //
 // A cache is a value: what it remembers (the last applied snapshot's digests and Messages) is an immutable
 // state shared between copies, and `apply` gives the cache a new state without touching the old one. So a
@@ -28,7 +29,8 @@
 class LiveMessageCache
 {
 public:
-    // A record's fingerprint: every field, each length-prefixed, under a per-process random key.
+    // The fingerprint of what a record's Message does not show: its kind and label slugs as sent, its
+    // conversation title and its focus fields, under a per-process random key.
     using Digest = std::uint64_t;
     static Digest digest(const LiveMessage &record);
 
