@@ -5,6 +5,7 @@
 #include "liveinbox/SnapshotDecoder.h"
 #include "liveinbox/SystemScheduler.h"
 #include "liveinbox/WireDecoder.h"
+#include "records/ThreadIndex.h"
 
 #include <QCoreApplication>
 
@@ -168,6 +169,20 @@ void visibleColdMembers(benchmark::State &state)
     }
 }
 
+// The thread index alone, the part of a cold list that grows faster than the list: it looks up every
+// reply's parent by server id, a read of a scattered message text per lookup.
+void threadIndexBuild(benchmark::State &state)
+{
+    const QByteArray &bytes = snapshot(int(state.range(0)));
+    Bench bench;
+    bench.refresh(bytes);
+    const QList<Message> messages = bench.inbox->messages();
+    for (auto _ : state) {
+        ThreadIndex threads(messages, true);
+        benchmark::DoNotOptimize(&threads);
+    }
+}
+
 } // namespace
 
 BENCHMARK(floorParseAndWalk)->Arg(10000)->Unit(benchmark::kMillisecond);
@@ -178,6 +193,7 @@ BENCHMARK(refreshWarmMainThread)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(refreshColdMainThread)->Arg(10000)->Unit(benchmark::kMillisecond);
 // How the list scales: linear growth is 10x per step.
 BENCHMARK(visibleColdMembers)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(threadIndexBuild)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
