@@ -162,8 +162,8 @@ const Message *LiveMessageCache::message(std::string_view id) const
 
 void LiveMessageCache::Index::reset(std::size_t capacity)
 {
-    // At most half full, so probe runs stay short.
-    const std::size_t slots = capacity ? std::bit_ceil(capacity * 2) : 0;
+    // At most two thirds full, so probe runs stay short.
+    const std::size_t slots = capacity ? std::bit_ceil(capacity + capacity / 2 + 1) : 0;
     m_slots.assign(slots, Slot{});
     m_ids.clear();
     m_count = 0;

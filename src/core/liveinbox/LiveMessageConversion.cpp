@@ -130,18 +130,18 @@ Message LiveMessageConversion::message(const LiveMessage &record, RecordTextPool
         .body = std::move(body),
         .category = record.categories.empty() ? QString() : pool.derived(record.categories.front(), categoryName),
         .color = MessageColor::service(),
-        .unread = record.unread,
         .scope = InboxScope{pool.text(record.scopeId)},
-        .kind = kind,
         .conversation = std::move(conversation),
         .conversationID = pool.text(record.conversationId),
         .senderAccountID = pool.text(record.senderId),
-        .released = true,
         .replies = {},
         .remoteID = text(record.id),
         .serverMessageID = text(record.messageId),
         .replyTo = optionalText(record.replyTo),
         .sentAt = record.createdAt,
+        .kind = kind,
+        .unread = record.unread,
+        .released = true,
     };
 }
 

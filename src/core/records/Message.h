@@ -22,18 +22,19 @@ struct Message
     Utf8Text body; // with any attachments in their fence after the text
     QString category;
     MessageColor color;
-    bool unread = false;
     InboxScope scope;
-    ConversationKind kind = ConversationKind::inbox;
     QString conversation;
     QString conversationID;
     QString senderAccountID;
-    bool released = true;
     QList<DemoReply> replies;
     std::optional<QString> remoteID;
     std::optional<QString> serverMessageID;
     std::optional<QString> replyTo;
     double sentAt = 0;
+    // The small fields together at the end, where they share one word instead of padding three.
+    ConversationKind kind = ConversationKind::inbox;
+    bool unread = false;
+    bool released = true;
 
     // The canonical text form of a UUID: 36 upper-case characters with hyphens.
     static QString canonical(const QUuid &id) { return id.toString(QUuid::WithoutBraces).toUpper(); }
