@@ -147,7 +147,7 @@ Message LiveMessageConversion::message(const LiveMessage &record, RecordTextPool
 
 bool LiveMessageConversion::convertsTo(const LiveMessage &record, const Message &message, RecordTextPool &pool)
 {
-    const auto same = [](const QString &text, std::string_view utf8) { return Utf8Text::same(text, utf8); };
+    const auto same = &Utf8Text::same;
     const auto sameOptional = [&](const std::optional<QString> &text, const std::optional<std::string_view> &utf8) {
         return text.has_value() == utf8.has_value() && (!text || same(*text, *utf8));
     };
