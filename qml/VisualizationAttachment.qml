@@ -14,9 +14,12 @@ Item {
 
     implicitHeight: 420
 
-    VisualizationWebView {
+    // The web view by its address, not its type: the engine behind it loads with the first attachment shown,
+    // not with the panel.
+    Loader {
         anchors.fill: parent
-        html: attachment.content.attachmentHtml(attachment.attachmentIndex)
+        Component.onCompleted: setSource(Qt.resolvedUrl("VisualizationWebView.qml"),
+                                         { html: attachment.content.attachmentHtml(attachment.attachmentIndex) })
     }
 
     VisualizationCorners {

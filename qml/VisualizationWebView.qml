@@ -1,6 +1,6 @@
 import QtQuick
 import QtWebEngine
-import TandrelNotch
+import TandrelNotch.Web
 
 // One HTML attachment in a web view of its own: its own off-the-record profile (no cookies, cache or storage
 // kept, nothing shared with another view), the document served under the lock-down policy, and no way for
@@ -8,7 +8,8 @@ import TandrelNotch
 // no window or popup opens. Whatever the page asks the view for (a dialog, a picker, a log-in, a permission,
 // full screen, the engine's own menu) is refused here, so the engine shows nothing of its own. A page without
 // a background of its own shows on white, as in any browser. The document is loaded once; a later html does
-// not reload it.
+// not reload it. The file is loaded only when an attachment shows (VisualizationAttachment), and the
+// engine with it.
 Item {
     id: root
     required property string html
@@ -22,6 +23,7 @@ Item {
 
     VisualizationSandbox {
         id: sandbox
+        objectName: "visualizationSandbox"
         profile: profile
         html: root.html
     }

@@ -4,10 +4,10 @@
 // and one frame is drawn and read back. Each refresh flips one message's unread state, so rows and
 // counters change as they do when a hint arrives.
 
-#include "VisualizationSandbox.h"
 #include "AppDelegate.h"
 #include "NotchPanel.h"
 #include "SnapshotGenerator.h"
+#include "WebViewModule.h"
 
 #include "liveinbox/SnapshotDecoder.h"
 #include "liveinbox/SystemScheduler.h"
@@ -193,7 +193,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_QUICK_BACKEND", "software");
     qputenv("TANDREL_REDUCE_MOTION", "1");
-    VisualizationSandbox::prepareEngine(); // before the application object
+    WebViewModule::prepareApplication(); // before the application object
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     benchmark::Initialize(&argc, argv);

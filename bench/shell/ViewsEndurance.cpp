@@ -15,7 +15,7 @@
 
 #include "AppDelegate.h"
 #include "NotchPanel.h"
-#include "VisualizationSandbox.h"
+#include "WebViewModule.h"
 
 #include "inbox/Inbox.h"
 #include "liveinbox/SystemScheduler.h"
@@ -338,7 +338,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("TANDREL_REDUCE_MOTION", "1");
-    VisualizationSandbox::prepareEngine();
+    WebViewModule::prepareApplication();
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     const Counts counts = parse(QCoreApplication::arguments());

@@ -1,6 +1,7 @@
 #include "NotchPanel.h"
 
 #include "ReduceMotionSetting.h"
+#include "WebViewModule.h"
 #include "X11Window.h"
 
 #include "inbox/Inbox.h"
@@ -60,6 +61,7 @@ NotchPanel::NotchPanel(Inbox &inbox, ReduceMotionSetting *motionSetting, QWindow
     m_composited = !X11Window::available() || X11Window::compositingManagerRunning();
 
     m_engine->addImportPath(QStringLiteral("qrc:/"));
+    WebViewModule::addTo(*m_engine);
     m_engine->setNetworkAccessManagerFactory(&m_networkAccess);
     m_engine->addImageProvider(SymbolImageProvider::providerName, new SymbolImageProvider);
     QQmlComponent component(m_engine.get(), QUrl(QStringLiteral("qrc:/TandrelNotch/NotchView.qml")));

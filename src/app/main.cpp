@@ -1,10 +1,10 @@
-#include "VisualizationSandbox.h"
 #include "AppDelegate.h"
 #include "AppIdentity.h"
 #include "NotchApplication.h"
 #include "NotchPanel.h"
 #include "LaunchOptions.h"
 #include "Translations.h"
+#include "WebViewModule.h"
 #include "X11DisplayCheck.h"
 
 #include "liveinbox/SystemScheduler.h"
@@ -96,7 +96,7 @@ int main(int argc, char *argv[])
     if (answered || (display && !display->opens()))
         return answerWithoutDisplay(argc, argv, arguments, display);
 
-    VisualizationSandbox::prepareEngine(); // before the application object
+    WebViewModule::prepareApplication(); // before the application object
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tandrel Notch"));

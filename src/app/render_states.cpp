@@ -3,12 +3,12 @@
 // It runs the real shell on Qt's offscreen platform, once on the demo data and once on a live-like inbox
 // fed a fixed snapshot (no service is contacted). Open menus are drawn onto the picture where they open.
 
-#include "VisualizationSandbox.h"
 #include "AppDelegate.h"
 #include "NotchPanel.h"
 #include "Translations.h"
 #include "ViewStates.h"
 #include "views/PanelMenu.h"
+#include "WebViewModule.h"
 
 #include "liveinbox/SystemScheduler.h"
 
@@ -118,7 +118,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("TANDREL_REDUCE_MOTION", "1");
-    VisualizationSandbox::prepareEngine(); // before the application object
+    WebViewModule::prepareApplication(); // before the application object
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     if (argc != 2) {

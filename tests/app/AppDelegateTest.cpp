@@ -8,6 +8,7 @@
 #include "inbox/DemoSamples.h"
 
 #include <QAction>
+#include <QFile>
 #include <QKeyEvent>
 #include <QShortcutEvent>
 #include <QTest>
@@ -102,6 +103,33 @@ TEST_F(DemoApp, TheVisualizationSwitchOpensItsSampleInTheDemoOnly)
     clock.runDue();
     EXPECT_EQ(snapshots->started, started + 1);
     EXPECT_TRUE(hints->cancelled);
+}
+
+// The web engine, by far the largest part of the program, loads with the first attachment shown.
+TEST_F(DemoApp, TheWebEngineLoadsWithTheFirstAttachmentShownAndNotBefore)
+{
+    const auto engineLoaded = [] {
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6WebEngineCore");
+    };
+    const ::testing::UnitTest &tests = *::testing::UnitTest::GetInstance();
+    if (tests.successful_test_count() + tests.failed_test_count() + tests.skipped_test_count() > 0 && engineLoaded())
+        GTEST_SKIP() << "an earlier test in this process showed an attachment";
+    launch({QStringLiteral("--demo")});
+    ASSERT_TRUE(app->panel()->rootView()) << qPrintable(app->panel()->loadError());
+    inbox().selectMessage(inbox().messages().constLast().id.toString()); // the reader, of a message without one
+    EXPECT_TRUE(inbox().selectedID());
+    EXPECT_FALSE(engineLoaded());
+
+    app.reset();
+    launch({QStringLiteral("--visualization-demo"), QStringLiteral("--demo")});
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        settlePanel(clock, *app);
+        QList<QQuickItem *> views;
+        collectVisible(app->panel()->contentItem(), QStringLiteral("visualizationView"), views);
+        return !views.isEmpty();
+    }));
+    EXPECT_TRUE(engineLoaded());
 }
 
 TEST_F(DemoApp, WakingInTheDemoStartsNoRefresh)

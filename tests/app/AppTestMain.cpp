@@ -1,5 +1,5 @@
-#include "VisualizationSandbox.h"
 #include "Translations.h"
+#include "WebViewModule.h"
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -17,7 +17,7 @@ int main(int argc, char **argv)
     const QTemporaryDir runtime; // private, as the runtime directory must be
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    VisualizationSandbox::prepareEngine(); // before the application object
+    WebViewModule::prepareApplication(); // before the application object
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     // The texts are the English ones, whatever the machine's language.

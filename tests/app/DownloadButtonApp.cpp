@@ -3,10 +3,10 @@
 // standard output, in screen coordinates. For the tests that press the button with the X server's own
 // pointer.
 
-#include "VisualizationSandbox.h"
 #include "AppDelegate.h"
 #include "NotchApplication.h"
 #include "NotchPanel.h"
+#include "WebViewModule.h"
 
 #include "liveinbox/SystemScheduler.h"
 
@@ -34,7 +34,7 @@ QQuickItem *findShown(QQuickItem *item, const QString &name)
 
 int main(int argc, char *argv[])
 {
-    VisualizationSandbox::prepareEngine();
+    WebViewModule::prepareApplication();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     SystemScheduler scheduler;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -22,6 +23,9 @@ const QString buildDir = QStringLiteral(TANDREL_BUILD_DIR);
 const QString sourceDir = QStringLiteral(TANDREL_SOURCE_DIR);
 const QString appId = QStringLiteral(TANDREL_APP_ID);
 const QString version = QStringLiteral(TANDREL_VERSION);
+// The web view's module, a plug-in: where it is installed, below the prefix, and its file in the build.
+const QString webModuleDir = QStringLiteral(TANDREL_PLUGIN_QML_INSTALL_DIR) + QStringLiteral("/TandrelNotch/Web");
+const QString webPlugin = QStringLiteral(TANDREL_WEB_PLUGIN_PATH);
 
 struct Finished
 {
@@ -85,7 +89,8 @@ QSet<QString> expectedFiles()
             QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(appId),
             QStringLiteral("share/metainfo/%1.metainfo.xml").arg(appId), QStringLiteral("share/man/man1/tandrel-notch.1.gz"),
             QStringLiteral("share/doc/tandrel-notch/copyright"), QStringLiteral("share/doc/tandrel-notch/LICENSE"),
-            QStringLiteral("share/tandrel-notch/translations/tandrel-notch_en.qm")};
+            QStringLiteral("share/tandrel-notch/translations/tandrel-notch_en.qm"),
+            webModuleDir + QStringLiteral("/qmldir"), webModuleDir + QStringLiteral("/libtandrel_web.so")};
 }
 
 class Installed : public ::testing::Test
@@ -172,6 +177,35 @@ TEST_F(Installed, EveryFileLandsInItsFreedesktopPlaceAndNothingElse)
     EXPECT_EQ(urls, QStringList());
 }
 
+// Installed elsewhere than it was built, the program finds its web view's module beside it when it first
+// shows an attachment.
+TEST_F(Installed, TheProgramLoadsItsWebViewModuleFromBesideIt)
+{
+    const QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+    environment.insert(QStringLiteral("QML_IMPORT_TRACE"), QStringLiteral("1"));
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.start(path(QStringLiteral("bin/tandrel-notch")), {QStringLiteral("--visualization-demo"), QStringLiteral("--demo")});
+    ASSERT_TRUE(program.waitForStarted(30000));
+    const QString loaded = QStringLiteral("loaded \"%1/qmldir\"").arg(path(webModuleDir));
+    QString output;
+    QElapsedTimer waited;
+    waited.start();
+    while (!output.contains(loaded) && waited.elapsed() < 60000 && program.state() == QProcess::Running) {
+        program.waitForReadyRead(1000);
+        output += QString::fromUtf8(program.readAll());
+    }
+    program.kill();
+    program.waitForFinished();
+    EXPECT_TRUE(output.contains(loaded)) << qPrintable(output.right(4000));
+}
+
 TEST_F(Installed, TheDesktopEntryAndTheMetadataPassTheDesktopsValidators)
 {
     const QString desktopValidate = tool(QStringLiteral("desktop-file-validate"));
@@ -217,8 +251,9 @@ QSet<QString> importedQmlModules()
     QSet<QString> modules;
     while (!pending.isEmpty()) {
         const QString module = pending.takeLast();
-        if (module == QLatin1String("TandrelNotch") || modules.contains(module))
-            continue; // the application's own module is linked in
+        if (module == QLatin1String("TandrelNotch") || module == QLatin1String("TandrelNotch.Web") ||
+            modules.contains(module))
+            continue; // the application's own modules: linked in, or in the package
         modules.insert(module);
         QFile qmldir(qmlRoot + QLatin1Char('/') + QString(module).replace(QLatin1Char('.'), QLatin1Char('/')) +
                      QStringLiteral("/qmldir"));
@@ -313,10 +348,16 @@ TEST(Package, TheDebHoldsTheInstalledFilesAndDependsOnEveryLibraryAndQmlModuleIt
     const QString depends = field(QStringLiteral("Depends"));
     const QStringList names = dependencyNames(depends);
     // From the shared libraries the program links (dpkg-shlibdeps)...
-    const QStringList needed = neededLibraries(buildDir + QStringLiteral("/src/app/tandrel-notch"));
+    const QStringList programNeeds = neededLibraries(buildDir + QStringLiteral("/src/app/tandrel-notch"));
     for (const char *library : {"libQt6Core.so.6", "libQt6Quick.so.6", "libQt6DBus.so.6", "libQt6WebSockets.so.6"})
-        EXPECT_TRUE(needed.contains(QLatin1String(library))) << library;
-    for (const QString &library : needed) {
+        EXPECT_TRUE(programNeeds.contains(QLatin1String(library))) << library;
+    // The web engine comes with the web view's module, not with the program.
+    const QStringList pluginNeeds = neededLibraries(webPlugin);
+    for (const char *library : {"libQt6WebEngineCore.so.6", "libQt6WebEngineQuick.so.6"}) {
+        EXPECT_FALSE(programNeeds.contains(QLatin1String(library))) << library;
+        EXPECT_TRUE(pluginNeeds.contains(QLatin1String(library))) << library;
+    }
+    for (const QString &library : programNeeds + pluginNeeds) {
         const QStringList owners = owningPackages(QStringLiteral("*/") + library);
         ASSERT_FALSE(owners.isEmpty()) << "no package owns " << qPrintable(library);
         EXPECT_TRUE(std::any_of(owners.cbegin(), owners.cend(), [&](const QString &owner) { return names.contains(owner); }))

@@ -5,7 +5,7 @@
 #include "NotchPanel.h"
 #include "ViewStates.h"
 #include "VirtualScheduler.h"
-#include "VisualizationSandbox.h"
+#include "WebViewModule.h"
 
 #include "inbox/Inbox.h"
 #include "views/PanelMenu.h"
@@ -312,7 +312,7 @@ int main(int argc, char **argv)
     qputenv("TANDREL_REDUCE_MOTION", "1");
     int result = 0;
     {
-        VisualizationSandbox::prepareEngine(); // before the application object
+        WebViewModule::prepareApplication(); // before the application object
         QApplication app(argc, argv);
         QApplication::setQuitOnLastWindowClosed(false);
         result = RUN_ALL_TESTS();

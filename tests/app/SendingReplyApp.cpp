@@ -1,9 +1,9 @@
 // The application as its entry point runs it, which sends a reply to the first message it shows and keeps
 // it sending: for the tests that end the application by a signal in the middle of a reply.
 
-#include "VisualizationSandbox.h"
 #include "AppDelegate.h"
 #include "NotchApplication.h"
+#include "WebViewModule.h"
 
 #include "liveinbox/SystemScheduler.h"
 
@@ -11,7 +11,7 @@
 
 int main(int argc, char *argv[])
 {
-    VisualizationSandbox::prepareEngine();
+    WebViewModule::prepareApplication();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     SystemScheduler scheduler;

@@ -1,7 +1,7 @@
 // HTML attachments in the real web engine (offscreen): what a page may run, and everything it must not
 // reach. A loopback HTTP server started by each test counts every connection the engine makes.
 
-#include "VisualizationSandbox.h"
+#include "WebViewModule.h"
 
 #include "content/VisualizationDocument.h"
 
@@ -12,6 +12,7 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -79,6 +80,7 @@ protected:
     void SetUp() override
     {
         m_engine.addImportPath(QStringLiteral("qrc:/"));
+        WebViewModule::addTo(m_engine);
         m_window.resize(400, 440);
         m_window.show();
         m_window.requestActivate();
@@ -289,10 +291,15 @@ TEST_F(VisualizationWebView, DialogsPickersAndPermissionsAreRefusedAndOpenNoWind
         "                                                  () => note('fullscreen:refused'));"
         "</script></body>"));
     ASSERT_TRUE(view);
-    auto *sandbox = view->parent()->findChild<VisualizationSandbox *>();
+    QObject *sandbox = view->parent()->findChild<QObject *>(QStringLiteral("visualizationSandbox"));
     ASSERT_TRUE(sandbox);
-    QStringList refused;
-    QObject::connect(sandbox, &VisualizationSandbox::refused, sandbox, [&](const QString &kind) { refused << kind; });
+    const QSignalSpy refusals(sandbox, SIGNAL(refused(QString)));
+    const auto refused = [&] {
+        QStringList kinds;
+        for (const QList<QVariant> &arguments : refusals)
+            kinds << arguments.at(0).toString();
+        return kinds;
+    };
     const int before = windowsShowing();
 
     // The script's own dialogs answer as a browser answers a user who cancels each.
@@ -313,20 +320,20 @@ TEST_F(VisualizationWebView, DialogsPickersAndPermissionsAreRefusedAndOpenNoWind
                 m_window.grabWindow(); // a frame, so that the page has a surface to take input on
                 QTest::mouseClick(&m_window, Qt::LeftButton, {}, at);
                 QTest::qWait(100);
-                return refused.contains(kind);
+                return refused().contains(kind);
             },
             10000);
     };
-    EXPECT_TRUE(clickUntilRefused(QPoint(200, 70), QStringLiteral("file"))) << qPrintable(refused.join(u' '));
-    EXPECT_TRUE(clickUntilRefused(QPoint(200, 210), QStringLiteral("colour"))) << qPrintable(refused.join(u' '));
+    EXPECT_TRUE(clickUntilRefused(QPoint(200, 70), QStringLiteral("file"))) << qPrintable(refused().join(u' '));
+    EXPECT_TRUE(clickUntilRefused(QPoint(200, 210), QStringLiteral("colour"))) << qPrintable(refused().join(u' '));
     // The engine's own menu (back, reload, inspect) does not show either.
     QTest::mouseClick(&m_window, Qt::RightButton, {}, QPoint(200, 350));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return refused.contains(QLatin1String("contextMenu")); }, 5000))
-        << qPrintable(refused.join(u' '));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return refused().contains(QLatin1String("contextMenu")); }, 5000))
+        << qPrintable(refused().join(u' '));
     // Leaving the page asks the page first; the question is refused as well, and the page stays.
     QMetaObject::invokeMethod(view, "runJavaScript", Q_ARG(QString, QStringLiteral("window.kept = 'kept'; location.reload()")));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return refused.contains(QLatin1String("beforeUnload")); }, 5000))
-        << qPrintable(refused.join(u' '));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return refused().contains(QLatin1String("beforeUnload")); }, 5000))
+        << qPrintable(refused().join(u' '));
     QMetaObject::invokeMethod(view, "runJavaScript", Q_ARG(QString, QStringLiteral("document.title = 'still ' + window.kept")));
     EXPECT_TRUE(waitForTitle(view, [](const QString &t) { return t.startsWith(QLatin1String("still")); }, 5000));
     EXPECT_EQ(title(view), QStringLiteral("still kept"));
@@ -335,7 +342,7 @@ TEST_F(VisualizationWebView, DialogsPickersAndPermissionsAreRefusedAndOpenNoWind
     // position for a document of no origin, before anyone is asked).
     for (const QString &kind : {QStringLiteral("alert"), QStringLiteral("confirm"), QStringLiteral("prompt"),
                                 QStringLiteral("permission")})
-        EXPECT_TRUE(refused.contains(kind)) << qPrintable(kind) << ": " << qPrintable(refused.join(u' '));
+        EXPECT_TRUE(refused().contains(kind)) << qPrintable(kind) << ": " << qPrintable(refused().join(u' '));
     EXPECT_EQ(windowsShowing(), before);
     const QWidgetList widgets = QApplication::topLevelWidgets();
     EXPECT_TRUE(std::none_of(widgets.cbegin(), widgets.cend(), [](const QWidget *w) { return w->isVisible(); }));
@@ -367,23 +374,33 @@ public:
 
 TEST(VisualizationSandboxRefusal, ObjectRequestsAreTakenAndRejectedAndValueRequestsRejected)
 {
-    VisualizationSandbox sandbox;
-    QStringList refused;
-    QObject::connect(&sandbox, &VisualizationSandbox::refused, &sandbox, [&](const QString &kind) { refused << kind; });
+    // The sandbox as the web view's module makes it (the program itself links none of the engine).
+    QQmlEngine engine;
+    WebViewModule::addTo(engine);
+    QQmlComponent component(&engine);
+    component.setData("import TandrelNotch.Web\nVisualizationSandbox {}", QUrl(QStringLiteral("qrc:/tests/Sandbox.qml")));
+    const std::unique_ptr<QObject> sandbox(component.create());
+    ASSERT_TRUE(sandbox) << qPrintable(component.errorString());
+    QSignalSpy refused(sandbox.get(), SIGNAL(refused(QString)));
+    const auto refuse = [&](const QVariant &request) {
+        QMetaObject::invokeMethod(sandbox.get(), "refuse", Q_ARG(QVariant, request));
+    };
 
     FakeFileDialogRequest dialog;
-    sandbox.refuse(QVariant::fromValue(static_cast<QObject *>(&dialog)));
+    refuse(QVariant::fromValue(static_cast<QObject *>(&dialog)));
     EXPECT_TRUE(dialog.accepted); // the engine shows nothing of its own
     EXPECT_EQ(dialog.rejections, 1);
 
     int rejections = 0;
     FakeFullScreenRequest fullScreen;
     fullScreen.rejections = &rejections;
-    sandbox.refuse(QVariant::fromValue(fullScreen));
+    refuse(QVariant::fromValue(fullScreen));
     EXPECT_EQ(rejections, 1);
 
-    sandbox.refuse(QVariant(42)); // not a request: nothing to answer
-    EXPECT_EQ(refused, (QStringList{QStringLiteral("file"), QStringLiteral("fullScreen")}));
+    refuse(QVariant(42)); // not a request: nothing to answer
+    ASSERT_EQ(refused.size(), 2);
+    EXPECT_EQ(refused.at(0).at(0).toString(), QStringLiteral("file"));
+    EXPECT_EQ(refused.at(1).at(0).toString(), QStringLiteral("fullScreen"));
 }
 
 TEST(VisualizationDocumentText, ThePolicyComesFirstAndTheAttachmentFollowsUnchanged)

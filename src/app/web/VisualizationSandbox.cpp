@@ -11,7 +11,6 @@
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 #include <QWebEngineUrlSchemeHandler>
-#include <QtWebEngineQuick/qtwebenginequickglobal.h>
 
 #include <iterator>
 #include <utility>
@@ -106,11 +105,11 @@ bool invokeFirst(const QMetaObject *type, QObject *object, void *value, std::ini
     return false;
 }
 
-} // namespace
-
-void VisualizationSandbox::prepareEngine()
+// This module loads with the first attachment shown, before that attachment's view makes the engine start:
+// the last moment at which the engine still takes a new scheme, and its sandbox setting.
+void prepareEngine()
 {
-    QWebEngineUrlScheme documents(scheme);
+    QWebEngineUrlScheme documents(VisualizationSandbox::scheme);
     documents.setSyntax(QWebEngineUrlScheme::Syntax::Path);
     documents.setFlags({});
     QWebEngineUrlScheme::registerScheme(documents);
@@ -118,8 +117,11 @@ void VisualizationSandbox::prepareEngine()
     // the engine without it rather than not at all.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QtWebEngineQuick::initialize();
 }
+
+} // namespace
+
+Q_CONSTRUCTOR_FUNCTION(prepareEngine)
 
 VisualizationSandbox::VisualizationSandbox(QObject *parent) : QObject(parent) {}
 

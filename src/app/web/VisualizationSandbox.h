@@ -30,9 +30,6 @@ class VisualizationSandbox : public QObject
 public:
     static inline const QByteArray scheme = QByteArrayLiteral("tandrel-visualization");
 
-    // Registers the scheme and readies the web engine; call before the application object exists.
-    static void prepareEngine();
-
     explicit VisualizationSandbox(QObject *parent = nullptr);
     ~VisualizationSandbox() override;
 

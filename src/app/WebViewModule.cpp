@@ -1,0 +1,28 @@
+#include "WebViewModule.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QQmlEngine>
+
+void WebViewModule::prepareApplication()
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+QString WebViewModule::importPath()
+{
+    const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                                              QStringLiteral(TANDREL_PLUGIN_QML_FROM_BINDIR));
+    if (QFileInfo::exists(installed + QStringLiteral("/TandrelNotch/Web/qmldir")))
+        return installed;
+    return QStringLiteral(TANDREL_PLUGIN_QML_BUILD_DIR);
+}
+
+void WebViewModule::addTo(QQmlEngine &engine)
+{
+    // Searched in the list's order: the module's folder comes last, behind the application's own modules.
+    QStringList paths = engine.importPathList();
+    paths.append(importPath());
+    engine.setImportPathList(paths);
+}
