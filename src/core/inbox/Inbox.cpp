@@ -7,7 +7,6 @@
 
 #include "notch/NotchMotion.h"
 
-#include <QCoreApplication>
 
 #include <algorithm>
 #include <utility>
@@ -28,12 +27,12 @@ bool assign(T &field, U &&value)
 
 Inbox::Inbox(bool live, InboxServices services, QObject *parent)
     : QObject(parent), m_services(std::move(services)), m_tasks(*m_services.scheduler),
-      m_arrivalTracker(std::make_unique<ArrivalTracker>()), m_list(live), m_live(live),
+      m_arrivalTracker(std::make_unique<ArrivalTracker>()), m_list(live), m_live(live), m_account(live),
       m_panel({.geometry = [this] { updateGeometry(); },
                .selecting = [this] { return m_selectedID.has_value(); },
                .deselect = [this] { setSelectedID(std::nullopt); }}),
       m_localChanges(m_services.mutationConnection.get(), m_tasks,
-                     {.accountID = [this] { return m_accountID; },
+                     {.accountID = [this] { return accountID(); },
                       .projected = [this] { projectChanges(); },
                       .failed = [this](const QString &description) { setActionError(description); },
                       .drained = [this] { m_sync.changesAnswered(); }}),
@@ -47,24 +46,24 @@ Inbox::Inbox(bool live, InboxServices services, QObject *parent)
                   },
               .fail = [this](const QString &description) { clearAfterFailure(description); }}),
       m_replies(m_services.replyConnection.get(),
-                {.accountID = [this] { return m_accountID; },
-                 .origin = [this] { return m_serviceOrigin; },
+                {.accountID = [this] { return accountID(); },
+                 .origin = [this] { return serviceOrigin(); },
                  .actionError = [this](std::optional<QString> error) { setActionError(std::move(error)); },
                  .sent = [this] { m_tasks.post(0, [this] { refresh(); }); }})
 {
-    m_scopeNames = {{InboxScope::personal(), QStringLiteral("Personal inbox")},
-                    {InboxScope::demoTeamLaunch(), QStringLiteral("Launch crew")}};
-    if (live) {
-        m_availableScopes = {InboxScope::personal()};
+    if (live)
         m_loading = true;
-    } else {
+    else
         m_list.set(DemoSamples::instance().samples());
-        m_availableScopes = InboxScope::allCases();
-    }
     m_geometry.update();
     m_counts = {totalUnreadCount(), unreadCount(), scopeName()};
 
     // The parts' notifications are the inbox's own.
+    connect(&m_account, &AccountState::accountIDChanged, this, &Inbox::accountIDChanged);
+    connect(&m_account, &AccountState::serviceOriginChanged, this, &Inbox::serviceOriginChanged);
+    connect(&m_account, &AccountState::scopeNamesChanged, this, &Inbox::scopeNamesChanged);
+    connect(&m_account, &AccountState::availableScopesChanged, this, &Inbox::availableScopesChanged);
+    connect(&m_account, &AccountState::labelColorsChanged, this, &Inbox::labelColorsChanged);
     connect(&m_panel, &PanelState::expandedChanged, this, &Inbox::expandedChanged);
     connect(&m_panel, &PanelState::pinnedChanged, this, &Inbox::pinnedChanged);
     connect(&m_panel, &PanelState::focusHoldsOpenChanged, this, &Inbox::focusHoldsOpenChanged);
@@ -242,33 +241,18 @@ void Inbox::apply(PreparedSnapshot &prepared)
     const SnapshotRecords &records = prepared.records;
 
     // 1. Account change: per-account state goes.
-    if (m_accountID &&
-        (*m_accountID != records.accountID || !m_serviceOrigin || *m_serviceOrigin != records.origin)) {
+    if (m_account.isSwitchedBy(records)) {
         close();
         m_contentCache.clear();
         m_replies.forgetAccount();
     }
 
-    // 2. Account.
-    write(m_accountID, records.accountID, &Inbox::accountIDChanged);
-    write(m_serviceOrigin, records.origin, &Inbox::serviceOriginChanged);
-
-    // 3-4. Scope names and list (and the label colours, written in step 9).
-    QHash<InboxScope, QString> names;
-    QList<InboxScope> scopes;
-    QHash<InboxScope, QHash<QString, QString>> colors;
-    scopes.reserve(records.scopes.size());
-    for (const ScopeRecord &scope : records.scopes) {
-        names.insert(scope.id, scope.name);
-        scopes.append(scope.id);
-        colors.insert(scope.id, scope.labelColors);
-    }
-    write(m_scopeNames, std::move(names), &Inbox::scopeNamesChanged);
-    write(m_availableScopes, std::move(scopes), &Inbox::availableScopesChanged);
+    // 2-4. Account, scope names and list (the label colours follow the messages, in step 9).
+    m_account.take(records);
 
     // 5. A vanished scope falls back to the personal inbox (which stays as it is when it is already shown,
     // listed or not).
-    if (!m_availableScopes.contains(m_scope) && !m_scope.isPersonal())
+    if (!availableScopes().contains(m_scope) && !m_scope.isPersonal())
         switchScope(InboxScope::personal());
 
     // 6-7. Arrival detection, then the messages through the conversion cache (converted already; the cache
@@ -299,7 +283,7 @@ void Inbox::apply(PreparedSnapshot &prepared)
     m_replies.dropShown(m_list.messages(), [this](const Message &message) { return threadKey(message); });
 
     // 9. Label colours by display name.
-    write(m_labelColors, std::move(colors), &Inbox::labelColorsChanged);
+    m_account.takeLabelColors(records);
 
     // 10. Announce an arrival.
     if (arrived)
@@ -351,12 +335,6 @@ QList<ConversationReply> Inbox::replyRows(const Message &message, bool excluding
 {
     const QString key = threadKey(message);
     return m_replies.rows(key, members(message), excludingRoot ? std::optional<QUuid>(message.id) : std::nullopt);
-}
-
-QString Inbox::scopeName() const
-{
-    const auto it = m_scopeNames.constFind(m_scope);
-    return it == m_scopeNames.constEnd() ? QCoreApplication::translate("Inbox", "Inbox") : *it;
 }
 
 void Inbox::switchScope(const InboxScope &scope)
@@ -489,7 +467,7 @@ QStringList Inbox::labels() const
 
 QUrl Inbox::workspaceUrl(const std::optional<Message> &message) const
 {
-    return WorkspaceLink::url(m_serviceOrigin, message);
+    return WorkspaceLink::url(serviceOrigin(), message);
 }
 
 void Inbox::openWorkspace(const std::optional<Message> &message)

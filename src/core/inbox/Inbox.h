@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AccountState.h"
 #include "ConversationReply.h"
 #include "InboxFilter.h"
 #include "InboxServices.h"
@@ -50,9 +51,9 @@ class TextMeasurer;
 // and it alone talks to the service. Main thread only.
 //
 // A facade: the sync cycle (SyncCycle), the queue of local changes (LocalChangeQueue), the replies (Replies),
-// the shown list and its thread index (MessageList), the visible rows (VisibleRows), the panel's state
-// (PanelState) and its surface geometry (PanelGeometry) are parts of their own, which the inbox composes and
-// whose state and notifications it passes on unchanged.
+// the account and its inboxes (AccountState), the shown list and its thread index (MessageList), the visible
+// rows (VisibleRows), the panel's state (PanelState) and its surface geometry (PanelGeometry) are parts of
+// their own, which the inbox composes and whose state and notifications it passes on unchanged.
 //
 // Observed fields notify only when a write changes their value; the message list, the pending replies and
 // callbacks notify on every write. Every write of the message list also drops the cached reader size and the
@@ -147,9 +148,9 @@ public:
     const QHash<QString, QUuid> &replyIdentities() const { return m_replies.identities(); }
     const std::optional<QString> &replyStatus() const { return m_replies.status(); }
     void setReplyStatus(std::optional<QString> status) { m_replies.setStatus(std::move(status)); }
-    const QHash<InboxScope, QHash<QString, QString>> &labelColors() const { return m_labelColors; }
-    const QHash<InboxScope, QString> &scopeNames() const { return m_scopeNames; }
-    const QList<InboxScope> &availableScopes() const { return m_availableScopes; }
+    const QHash<InboxScope, QHash<QString, QString>> &labelColors() const { return m_account.labelColors(); }
+    const QHash<InboxScope, QString> &scopeNames() const { return m_account.scopeNames(); }
+    const QList<InboxScope> &availableScopes() const { return m_account.availableScopes(); }
     bool refreshInFlight() const { return m_sync.refreshInFlight(); }
     bool refreshPending() const { return m_sync.refreshPending(); }
     bool syncing() const { return m_sync.syncing(); }
@@ -160,8 +161,8 @@ public:
     using SaveLocalChange = LocalChangeQueue::Save;
     void setSaveLocalChange(SaveLocalChange save) { m_localChanges.setSave(std::move(save)); }
     qint64 revision() const { return m_localChanges.revision(); }
-    const std::optional<QString> &accountID() const { return m_accountID; }
-    const std::optional<QString> &serviceOrigin() const { return m_serviceOrigin; }
+    const std::optional<QString> &accountID() const { return m_account.accountID(); }
+    const std::optional<QString> &serviceOrigin() const { return m_account.serviceOrigin(); }
     bool expanded() const { return m_panel.expanded(); }
     void setExpanded(bool expanded) { m_panel.setExpanded(expanded); }
     bool pinned() const { return m_panel.pinned(); }
@@ -225,8 +226,8 @@ public:
     int totalUnreadCount() const { return m_list.totalUnreadCount(); }
     int directUnreadCount() const { return m_list.directUnreadCount(m_scope); }
     int reviewCount() const { return m_list.reviewCount(m_scope); }
-    QString scopeName() const;
-    QList<InboxScope> sortedScopes() const { return m_list.sortedScopes(m_availableScopes, m_scopeNames); }
+    QString scopeName() const { return m_account.scopeName(m_scope); }
+    QList<InboxScope> sortedScopes() const { return m_list.sortedScopes(availableScopes(), scopeNames()); }
     void switchScope(const InboxScope &scope);
 
     // ---- Local changes ----
@@ -406,12 +407,8 @@ private:
     const bool m_live;
     std::optional<QString> m_connectionError;
     std::optional<QString> m_actionError;
-    QHash<InboxScope, QHash<QString, QString>> m_labelColors;
     bool m_loading = false;
-    QHash<InboxScope, QString> m_scopeNames;
-    QList<InboxScope> m_availableScopes;
-    std::optional<QString> m_accountID;
-    std::optional<QString> m_serviceOrigin;
+    AccountState m_account;
     std::optional<QUuid> m_selectedID;
     InboxFilter m_filter = InboxFilter::all;
     InboxScope m_scope = InboxScope::personal();
