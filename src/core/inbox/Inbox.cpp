@@ -1,6 +1,7 @@
 #include "Inbox.h"
 
 #include "ArrivalTracker.h"
+#include "DemoEdits.h"
 #include "DemoSamples.h"
 #include "VisibleRows.h"
 #include "WorkspaceLink.h"
@@ -396,18 +397,8 @@ void Inbox::select(const Message &message)
         mutate(LocalChangeQueue::readOperation, message);
     setSelectedID(id);
     setReaderTucked(canResizeReader() ? m_focusedIDs.contains(id) : false);
-    if (!m_live) {
-        for (qsizetype i = 0; i < m_list.messages().size(); ++i) {
-            if (m_list.messages().at(i).id == id) {
-                if (m_list.messages().at(i).unread) {
-                    QList<Message> messages = m_list.messages();
-                    messages[i].unread = false;
-                    setMessages(std::move(messages));
-                }
-                break;
-            }
-        }
-    }
+    if (QList<Message> messages = m_list.messages(); !m_live && DemoEdits::markRead(messages, id))
+        setMessages(std::move(messages));
     setPinned(true);
     open();
 }
@@ -424,11 +415,7 @@ void Inbox::toggleFocus(const Message &message)
         mutate(focused ? LocalChangeQueue::unfocusOperation : LocalChangeQueue::focusOperation, message);
         return;
     }
-    QList<QUuid> order = m_focusOrder;
-    order.removeAll(message.id);
-    if (!focused)
-        order.prepend(message.id);
-    setFocus(std::move(order));
+    setFocus(DemoEdits::toggledFocus(m_focusOrder, message.id, focused));
     if (!focused) {
         setFocusHoldsOpen(true);
         setPinned(true);
@@ -438,31 +425,13 @@ void Inbox::toggleFocus(const Message &message)
 
 void Inbox::setTeamLabel(const QString &label, const QUuid &id)
 {
-    if (m_live)
-        return;
-    for (qsizetype i = 0; i < m_list.messages().size(); ++i) {
-        const Message &message = m_list.messages().at(i);
-        if (message.id != id || message.scope != InboxScope::demoTeamLaunch())
-            continue;
-        if (!DemoSamples::instance().offersTeamLabel(label))
-            return;
-        QList<Message> messages = m_list.messages();
-        messages[i].category = label;
+    if (QList<Message> messages = m_list.messages(); !m_live && DemoEdits::setTeamLabel(messages, label, id))
         setMessages(std::move(messages));
-        return;
-    }
 }
 
 QStringList Inbox::labels() const
 {
-    QList<Message> samples;
-    if (!m_live) {
-        for (const Message &sample : DemoSamples::instance().samples()) {
-            if (sample.scope == m_scope)
-                samples.append(sample);
-        }
-    }
-    return m_list.labels(m_scope, samples);
+    return m_list.labels(m_scope, m_live ? QList<Message>() : DemoEdits::samplesIn(m_scope));
 }
 
 QUrl Inbox::workspaceUrl(const std::optional<Message> &message) const
