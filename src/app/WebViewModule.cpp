@@ -5,9 +5,15 @@
 #include <QFileInfo>
 #include <QQmlEngine>
 
+#include <unistd.h>
+
 void WebViewModule::prepareApplication()
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The engine's own sandbox refuses to start for root; a root session (a container, a CI machine) runs
+    // the engine without it rather than not at all. Set while this process has a single thread.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 }
 
 QString WebViewModule::importPath()

@@ -10,7 +10,8 @@ class WebViewModule
 {
 public:
     // Readies the application for the engine that may come later: the OpenGL contexts it shares with the
-    // views' windows, which have to be asked for before the application object exists.
+    // views' windows, which have to be asked for before the application object exists, and the engine's
+    // sandbox setting.
     static void prepareApplication();
 
     // The folder the module is found under: beside the installed program, else in the build tree.

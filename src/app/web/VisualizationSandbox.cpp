@@ -15,7 +15,6 @@
 #include <iterator>
 #include <utility>
 
-#include <unistd.h>
 
 namespace {
 
@@ -106,22 +105,18 @@ bool invokeFirst(const QMetaObject *type, QObject *object, void *value, std::ini
 }
 
 // This module loads with the first attachment shown, before that attachment's view makes the engine start:
-// the last moment at which the engine still takes a new scheme, and its sandbox setting.
-void prepareEngine()
+// the last moment at which the engine still takes a new scheme.
+void registerScheme()
 {
     QWebEngineUrlScheme documents(VisualizationSandbox::scheme);
     documents.setSyntax(QWebEngineUrlScheme::Syntax::Path);
     documents.setFlags({});
     QWebEngineUrlScheme::registerScheme(documents);
-    // The engine's own sandbox refuses to start for root; a root session (a container, a CI machine) runs
-    // the engine without it rather than not at all.
-    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 }
 
 } // namespace
 
-Q_CONSTRUCTOR_FUNCTION(prepareEngine)
+Q_CONSTRUCTOR_FUNCTION(registerScheme)
 
 VisualizationSandbox::VisualizationSandbox(QObject *parent) : QObject(parent) {}
 
