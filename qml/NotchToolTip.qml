@@ -1,18 +1,23 @@
 import QtQuick
-import QtQuick.Controls.Basic as Q
 
 // A tooltip whose text is never read as markup (it may name a label or a subject), shown after its delay
-// while `shown` holds.
-Q.ToolTip {
+// while `shown` holds, over the item it is declared in. The tooltip itself (NotchToolTipPopup) is made the
+// first time it is asked for: an open card holds dozens of them, and few ever show. Once made it stays, so
+// that it fades out as any tooltip does.
+Item {
     id: tip
+    property string text
     property bool shown: false
-    visible: shown && text.length > 0
-    delay: 600
-    contentItem: Text {
-        text: tip.text
-        textFormat: Text.PlainText
-        font: tip.font
-        wrapMode: Text.Wrap
-        color: tip.palette.toolTipText
+    property int delay: 600
+
+    function make() {
+        if (shown && popup.status === Loader.Null)
+            popup.setSource(Qt.resolvedUrl("NotchToolTipPopup.qml"), { tip: tip })
+    }
+    onShownChanged: make()
+    Component.onCompleted: make()
+
+    Loader {
+        id: popup
     }
 }

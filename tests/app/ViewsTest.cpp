@@ -22,6 +22,7 @@
 #include <QImage>
 #include <QMimeData>
 #include <QQuickWindow>
+#include <QElapsedTimer>
 #include <QTest>
 
 namespace {
@@ -319,6 +320,42 @@ TEST_F(Views, SearchTogglesFocusTheFieldAndClosingClearsTheQuery)
     EXPECT_TRUE(inbox().query().isEmpty());
     EXPECT_FALSE(field->hasActiveFocus());
     EXPECT_EQ(inbox().visibleMessages()->rowCount(), int(inbox().visible().size()));
+}
+
+// A tooltip is made when the pointer first rests on its button, not with the card, and shows its text as plain
+// text after its delay.
+TEST_F(Views, ATooltipIsMadeWhenFirstHoveredAndShowsItsTextAsPlainText)
+{
+    launchDemo();
+    const auto popups = [&] {
+        int count = 0;
+        for (const QObject *object : app->panel()->rootView()->findChildren<QObject *>())
+            count += QLatin1String(object->metaObject()->className()).startsWith(QLatin1String("NotchToolTipPopup"));
+        return count;
+    };
+    const auto shownTip = [&]() -> QQuickItem * {
+        QList<QQuickItem *> texts;
+        collectVisible(app->panel()->contentItem(), QString(), texts);
+        for (QQuickItem *text : texts) {
+            if (text->property("text").toString() == QLatin1String("Search messages") &&
+                QLatin1String(text->metaObject()->className()).startsWith(QLatin1String("QQuickText")))
+                return text;
+        }
+        return nullptr;
+    };
+    EXPECT_EQ(popups(), 0);
+    QQuickItem *toggle = item(QStringLiteral("searchToggle"));
+    ASSERT_TRUE(toggle);
+    QTest::mouseMove(app->panel(), centreOf(toggle));
+    settle();
+    EXPECT_EQ(popups(), 1);
+    QQuickItem *tip = nullptr;
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return (tip = shownTip()) != nullptr; }, 5000));
+    ASSERT_TRUE(tip);
+    EXPECT_GE(waited.elapsed(), 500); // its delay, also the first time
+    EXPECT_EQ(tip->property("textFormat").toInt(), int(Qt::PlainText));
 }
 
 TEST_F(Views, ChipsTheFilterMenuAndClear)
