@@ -189,6 +189,8 @@ TEST_F(Installed, TheProgramLoadsItsWebViewModuleFromBesideIt)
     environment.insert(QStringLiteral("HOME"), home.path());
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
     environment.insert(QStringLiteral("QML_IMPORT_TRACE"), QStringLiteral("1"));
+    // No session bus: an instance already running elsewhere cannot take this start over.
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=") + home.filePath(QStringLiteral("no-bus")));
     program.setProcessEnvironment(environment);
     program.setProcessChannelMode(QProcess::MergedChannels);
     program.start(path(QStringLiteral("bin/tandrel-notch")), {QStringLiteral("--visualization-demo"), QStringLiteral("--demo")});

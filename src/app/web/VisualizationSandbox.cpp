@@ -15,7 +15,6 @@
 #include <iterator>
 #include <utility>
 
-
 namespace {
 
 const QUrl documentUrl(QString::fromLatin1(VisualizationSandbox::scheme) + QStringLiteral(":document"));

@@ -8,7 +8,6 @@
 
 #include "notch/NotchMotion.h"
 
-
 #include <algorithm>
 #include <utility>
 
