@@ -15,9 +15,10 @@ Item {
     implicitHeight: 420
 
     // The web view by its address, not its type: the engine behind it loads with the first attachment shown,
-    // not with the panel.
+    // not with the panel, and off the main thread.
     Loader {
         anchors.fill: parent
+        asynchronous: true
         Component.onCompleted: setSource(Qt.resolvedUrl("VisualizationWebView.qml"),
                                          { html: attachment.content.attachmentHtml(attachment.attachmentIndex) })
     }
