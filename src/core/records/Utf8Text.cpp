@@ -3,37 +3,30 @@
 bool Utf8Text::decodeSequence(const unsigned char *&p, const unsigned char *end, char32_t &out)
 {
     const unsigned char lead = *p;
-    int length = 0;
-    char32_t value = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        value = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        value = lead & 0x0F;
-        if (lead == 0xE0)
-            low = 0xA0;
-        else if (lead == 0xED)
-            high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        value = lead & 0x07;
-        if (lead == 0xF0)
-            low = 0x90;
-        else if (lead == 0xF4)
-            high = 0x8F;
-    } else {
+    if (lead < 0xC2 || lead > 0xF4)
         return false;
-    }
+    const int length = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
     if (end - p < length)
         return false;
+    // The second byte's range, narrower after the leads that would otherwise begin an overlong form, a
+    // surrogate or a value above U+10FFFF (Unicode's table of well-formed sequences).
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    switch (lead) {
+    case 0xE0: low = 0xA0; break;
+    case 0xED: high = 0x9F; break;
+    case 0xF0: low = 0x90; break;
+    case 0xF4: high = 0x8F; break;
+    default: break;
+    }
+    char32_t value = lead & (0x7F >> length);
     for (int i = 1; i < length; ++i) {
         const unsigned char c = p[i];
-        if (c < (i == 1 ? low : 0x80) || c > (i == 1 ? high : 0xBF))
+        if (c < low || c > high)
             return false;
         value = (value << 6) | (c & 0x3F);
+        low = 0x80;
+        high = 0xBF;
     }
     p += length;
     out = value;

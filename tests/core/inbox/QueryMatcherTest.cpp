@@ -19,7 +19,8 @@ const char32_t alphabet[] = {U'a', U'A', U's', U'S', U'k', U'K', U'i', U'I', U' 
 
 // Sequences that are not UTF-8: a stray continuation byte, an invalid lead, an overlong slash, an
 // encoded surrogate, a truncated character.
-const char *const illFormed[] = {"\x80", "\xFF", "\xC0\xAF", "\xED\xA0\x80", "\xE6\x97", "\xF4\x90\x80\x80"};
+const char *const illFormed[] = {"\x80", "\xFF", "\xC0\xAF", "\xED\xA0\x80", "\xE6\x97", "\xF4\x90\x80\x80",
+                                 "\xE0\x80\xAF", "\xF0\x80\x80\xAF"};
 
 std::string utf8(char32_t c)
 {

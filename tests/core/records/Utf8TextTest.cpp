@@ -10,7 +10,8 @@
 TEST(Utf8Text, ComparesWithAQStringAsItsDecodingWould)
 {
     const char *const pieces[] = {"a", "Z", " ", "\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9F\x98\x80", "\xEF\xBF\xBD",
-                                  "\xEF\xBB\xBF", "\x80", "\xFF", "\xC0\xAF", "\xED\xA0\x80", "\xE6\x97", "\xF4\x90\x80\x80"};
+                                  "\xEF\xBB\xBF", "\x80", "\xFF", "\xC0\xAF", "\xED\xA0\x80", "\xE6\x97", "\xF4\x90\x80\x80",
+                                  "\xE0\x80\xAF", "\xF0\x80\x80\xAF"};
     std::mt19937 random(5);
     auto pick = [&](std::size_t n) { return std::size_t(random() % n); };
     int equal = 0;
