@@ -1,5 +1,7 @@
 #include "AccountState.h"
 
+#include "FieldAssign.h"
+
 #include <QCoreApplication>
 
 AccountState::AccountState(bool live, QObject *parent)
@@ -17,8 +19,10 @@ bool AccountState::isSwitchedBy(const SnapshotRecords &records) const
 
 void AccountState::take(const SnapshotRecords &records)
 {
-    write(m_accountID, records.accountID, &AccountState::accountIDChanged);
-    write(m_serviceOrigin, records.origin, &AccountState::serviceOriginChanged);
+    if (assignChanged(m_accountID, records.accountID))
+        Q_EMIT accountIDChanged();
+    if (assignChanged(m_serviceOrigin, records.origin))
+        Q_EMIT serviceOriginChanged();
     QHash<InboxScope, QString> names;
     QList<InboxScope> scopes;
     scopes.reserve(records.scopes.size());
@@ -26,8 +30,10 @@ void AccountState::take(const SnapshotRecords &records)
         names.insert(scope.id, scope.name);
         scopes.append(scope.id);
     }
-    write(m_scopeNames, std::move(names), &AccountState::scopeNamesChanged);
-    write(m_availableScopes, std::move(scopes), &AccountState::availableScopesChanged);
+    if (assignChanged(m_scopeNames, std::move(names)))
+        Q_EMIT scopeNamesChanged();
+    if (assignChanged(m_availableScopes, std::move(scopes)))
+        Q_EMIT availableScopesChanged();
 }
 
 void AccountState::takeLabelColors(const SnapshotRecords &records)
@@ -35,7 +41,8 @@ void AccountState::takeLabelColors(const SnapshotRecords &records)
     QHash<InboxScope, QHash<QString, QString>> colors;
     for (const ScopeRecord &scope : records.scopes)
         colors.insert(scope.id, scope.labelColors);
-    write(m_labelColors, std::move(colors), &AccountState::labelColorsChanged);
+    if (assignChanged(m_labelColors, std::move(colors)))
+        Q_EMIT labelColorsChanged();
 }
 
 QString AccountState::scopeName(const InboxScope &scope) const

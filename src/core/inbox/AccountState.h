@@ -44,15 +44,6 @@ Q_SIGNALS:
     void labelColorsChanged();
 
 private:
-    template <class T, class U>
-    void write(T &field, U &&value, void (AccountState::*changed)())
-    {
-        if (field == value)
-            return;
-        field = std::forward<U>(value);
-        Q_EMIT(this->*changed)();
-    }
-
     std::optional<QString> m_accountID;
     std::optional<QString> m_serviceOrigin;
     QHash<InboxScope, QString> m_scopeNames;

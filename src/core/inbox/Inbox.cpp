@@ -11,20 +11,6 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-// Stores a value; tells whether it changed (an equal value is not written, so nobody is notified).
-template <class T, class U>
-bool assign(T &field, U &&value)
-{
-    if (field == value)
-        return false;
-    field = std::forward<U>(value);
-    return true;
-}
-
-} // namespace
-
 Inbox::Inbox(bool live, InboxServices services, QObject *parent)
     : QObject(parent), m_services(std::move(services)), m_tasks(*m_services.scheduler),
       m_arrivalTracker(std::make_unique<ArrivalTracker>()), m_list(live), m_live(live), m_account(live),
@@ -173,7 +159,7 @@ void Inbox::setMessages(QList<Message> messages, std::unique_ptr<ThreadIndex> th
 
 void Inbox::setSelectedID(std::optional<QUuid> id)
 {
-    if (!assign(m_selectedID, id))
+    if (!assignChanged(m_selectedID, id))
         return;
     m_geometry.dropReaderSize();
     Q_EMIT selectedIDChanged();
@@ -183,7 +169,7 @@ void Inbox::setSelectedID(std::optional<QUuid> id)
 
 void Inbox::setArrival(bool arrival)
 {
-    if (!assign(m_arrival, arrival))
+    if (!assignChanged(m_arrival, arrival))
         return;
     Q_EMIT arrivalChanged();
     m_panel.hoverStateChanged();

@@ -2,6 +2,7 @@
 
 #include "AccountState.h"
 #include "ConversationReply.h"
+#include "FieldAssign.h"
 #include "InboxFilter.h"
 #include "InboxServices.h"
 #include "ListControls.h"
@@ -391,10 +392,8 @@ private:
     template <class T, class U>
     void write(T &field, U &&value, void (Inbox::*changed)())
     {
-        if (field == value)
-            return;
-        field = std::forward<U>(value);
-        Q_EMIT(this->*changed)();
+        if (assignChanged(field, std::forward<U>(value)))
+            Q_EMIT(this->*changed)();
     }
 
 
